@@ -1,0 +1,80 @@
+#pragma once
+
+#include "speechengine.h"
+
+#include <QLibrary>
+#include <QString>
+#include <QStringList>
+
+// Loads libSonarel (Sonarel.dll on Windows) at run time and resolves the nine
+// Narrex_ functions. The program's own folder is searched first, then the
+// library folder beside it, then the system's library path.
+class NarrexLibrary
+{
+public:
+    using InitializeFn = int32_t (*)(void *, void *, int32_t, int32_t, int32_t, int32_t, int32_t);
+    using NoArgFn = int32_t (*)();
+    using SpeakFn = int32_t (*)(const char *, int32_t, int32_t, int32_t, int32_t, int32_t,
+                                int32_t, const char *);
+    using SetDialogFn = int32_t (*)(int32_t, const char *);
+    using SpeakToWaveFn = int32_t (*)(const char *, const char *, int32_t, int32_t, int32_t,
+                                      int32_t, int32_t, int32_t, const char *);
+
+    struct Functions {
+        InitializeFn initialize = nullptr;
+        NoArgFn getVoiceDeviceNum = nullptr;
+        SpeakFn speak = nullptr;
+        NoArgFn getLocationInfo = nullptr;
+        NoArgFn pauseOrContinue = nullptr;
+        NoArgFn stop = nullptr;
+        SetDialogFn setDialog = nullptr;
+        SpeakToWaveFn speakToWave = nullptr;
+        NoArgFn close = nullptr;
+    };
+
+    static QString fileName(); // "libSonarel.so" or "Sonarel.dll"
+    static QStringList candidates(const QString &programDir);
+
+    // Tries each candidate in turn. On failure errorString() says which
+    // library or which function is missing, in the program's words.
+    bool load(const QString &programDir);
+    bool loadFile(const QString &path);
+
+    bool isLoaded() const { return m_loaded; }
+    QString errorString() const { return m_error; }
+    QString loadedPath() const { return m_library.fileName(); }
+    const Functions &functions() const { return m_fn; }
+
+private:
+    enum class Outcome { Loaded, NotLoadable, Incomplete };
+    Outcome tryFile(const QString &path);
+
+    QLibrary m_library;
+    Functions m_fn;
+    bool m_loaded = false;
+    QString m_error;
+};
+
+// The real engine behind the SpeechEngine interface.
+class NarrexEngine final : public SpeechEngine
+{
+public:
+    explicit NarrexEngine(const NarrexLibrary::Functions &fn);
+
+    int32_t initialize(void *editHandle, void *notifyHandle, int32_t a, int32_t b, int32_t c,
+                       int32_t d, int32_t e) override;
+    int32_t voiceDeviceNum() override;
+    int32_t speak(const QByteArray &gbkText, int32_t mode, int32_t voice, int32_t speed,
+                  int32_t volume, int32_t a, int32_t b, const QByteArray &siteText) override;
+    int32_t locationInfo() override;
+    int32_t pauseOrContinue() override;
+    int32_t stop() override;
+    int32_t setDialog(int32_t parent, const QByteArray &siteText) override;
+    int32_t speakToWave(const QByteArray &gbkText, const QByteArray &gbkPath, int32_t family,
+                        int32_t voice, int32_t speed, int32_t volume, int32_t a, int32_t b,
+                        const QByteArray &siteText) override;
+    int32_t close() override;
+
+private:
+    NarrexLibrary::Functions m_fn;
+};

@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs what Parlix needs to build, run and test on Debian 12.
+# Safe to run again: apt-get only adds what is missing.
+set -eu
+
+if [ "$(id -u)" -ne 0 ]; then
+    exec sudo "$0" "$@"
+fi
+
+packages="
+    build-essential cmake ninja-build pkg-config ccache
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+    libespeak-ng-dev espeak-ng
+    fonts-wqy-zenhei fonts-noto-cjk
+    sox xvfb xauth imagemagick
+    fortunes-zh time
+"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -n "$missing" ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update
+    # shellcheck disable=SC2086
+    apt-get install -y --no-install-recommends $missing
+fi

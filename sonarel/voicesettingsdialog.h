@@ -1,0 +1,35 @@
+#pragma once
+
+#include "synthesizer.h"
+#include "voicesettings.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QSpinBox;
+
+// The engine's own voice settings dialog.
+class VoiceSettingsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    VoiceSettingsDialog(const QList<InstalledVoice> &voices, const QStringList &variants,
+                        QWidget *parent = nullptr);
+
+    void setSettings(const VoiceSettings &settings);
+    VoiceSettings settings() const;
+
+private:
+    struct VoiceRow {
+        QComboBox *voice = nullptr;
+        QComboBox *variant = nullptr;
+    };
+    VoiceRow makeRow(const QList<InstalledVoice> &voices, const QStringList &variants);
+    static void select(QComboBox *box, const QString &data);
+
+    QSpinBox *m_rate = nullptr;
+    QSpinBox *m_pitch = nullptr;
+    QSpinBox *m_volume = nullptr;
+    VoiceRow m_rows[3];
+};

@@ -1,0 +1,436 @@
+// The engine through its C interface, with the real synthesiser and the
+// silent real-time output.
+
+#include "narrex.h"
+
+#include "wavfile.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+QByteArray gbk(const QString &s)
+{
+    QStringEncoder enc("GBK");
+    return enc.encode(s);
+}
+
+struct EndCounter {
+    int count = 0;
+    QByteArray last;
+    bool onMainThread = true;
+};
+
+void countEnd(void *context, const char *text)
+{
+    auto *c = static_cast<EndCounter *>(context);
+    ++c->count;
+    c->last = text;
+    c->onMainThread = c->onMainThread && QThread::currentThread() == qApp->thread();
+}
+
+int toWave(const QByteArray &text, const QString &path, bool male = false)
+{
+    return Narrex_SpeakToWave(text.constData(), gbk(path).constData(), male ? 20 : 10,
+                              male ? 1 : 4, 50, 100, 30, 1, "");
+}
+
+int speak(const QByteArray &text, int voice = 4)
+{
+    return Narrex_Speak(text.constData(), 11, voice, 50, 100, 1, -1, "");
+}
+
+const QString ShortChinese = QStringLiteral("今天天气很好，我们去公园散步。");
+const QString ShortEnglish = QStringLiteral("The quick brown fox jumps over the lazy dog.");
+
+} // namespace
+
+class TestNarrex : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void callsOutsideTheEngineLifetimeFail();
+    void waveHoldsRealSpeech_data();
+    void waveHoldsRealSpeech();
+    void femaleAndMaleVoicesDiffer();
+    void readingProgressRisesToHundredAndEndsOnce();
+    void pauseHoldsSoundAndProgress();
+    void stopEndsAtOnceWithoutNotification();
+    void newReadingReplacesTheCurrentOne();
+    void closeInTheMiddleOfAReading();
+    void badRequestsAreRefused();
+    void invalidGbkIsReadAroundNotThrough();
+    void failedConversionLeavesOldFileWhole_data();
+    void failedConversionLeavesOldFileWhole();
+    void conversionReportsItsProgressToAnotherThread();
+    void settingsDialogChangesLaterConversions();
+
+private:
+    void start();
+
+    EndCounter m_ends;
+    NarrexNotifyTarget m_target{&m_ends, &countEnd};
+    QTemporaryDir m_dir;
+};
+
+void TestNarrex::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Sonarel")).removeRecursively();
+    QVERIFY(m_dir.isValid());
+}
+
+void TestNarrex::start()
+{
+    m_ends = EndCounter();
+    QCOMPARE(Narrex_Initialize(nullptr, &m_target, -1, -1, -1, 0, 0), NARREX_OK);
+}
+
+void TestNarrex::cleanup()
+{
+    Narrex_Close();
+}
+
+void TestNarrex::callsOutsideTheEngineLifetimeFail()
+{
+    const QByteArray text = gbk(ShortChinese);
+    const QString path = m_dir.filePath(QStringLiteral("never.wav"));
+    auto allFail = [&] {
+        QVERIFY(Narrex_GetVoiceDeviceNum() != NARREX_OK);
+        QVERIFY(speak(text) != NARREX_OK);
+        QVERIFY(Narrex_GetLocationInfo() != NARREX_OK);
+        QVERIFY(Narrex_PauseORContinue() != NARREX_OK);
+        QVERIFY(Narrex_Stop() != NARREX_OK);
+        QVERIFY(Narrex_SetDialog(0, "") != NARREX_OK);
+        QVERIFY(toWave(text, path) != NARREX_OK);
+        QVERIFY(Narrex_Close() != NARREX_OK);
+    };
+    allFail();
+    start();
+    QCOMPARE(Narrex_Initialize(nullptr, nullptr, -1, -1, -1, 0, 0), NARREX_ERR_ALREADY);
+    QCOMPARE(Narrex_Close(), NARREX_OK);
+    allFail();
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestNarrex::waveHoldsRealSpeech_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("male");
+    QTest::addColumn<double>("minSeconds");
+    QTest::addColumn<double>("maxSeconds");
+    // Mandarin at the default rate: about three to five syllables a second.
+    QTest::newRow("chinese_female") << ShortChinese << false << 2.0 << 7.0;
+    QTest::newRow("chinese_male") << ShortChinese << true << 2.0 << 7.0;
+    QTest::newRow("english") << ShortEnglish << false << 1.5 << 6.0;
+}
+
+void TestNarrex::waveHoldsRealSpeech()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, male);
+    QFETCH(double, minSeconds);
+    QFETCH(double, maxSeconds);
+    start();
+    const QString path = m_dir.filePath(QStringLiteral("speech.wav"));
+    QCOMPARE(toWave(gbk(text), path, male), NARREX_OK);
+
+    const WavFile wav = WavFile::read(path);
+    QVERIFY(wav.valid);
+    QCOMPARE(wav.container, QByteArray("RIFF"));
+    QCOMPARE(wav.channels, 1);
+    QCOMPARE(wav.bitsPerSample, 16);
+    QCOMPARE(wav.sampleRate, 22050);
+    QVERIFY2(wav.seconds() > minSeconds && wav.seconds() < maxSeconds,
+             qPrintable(QString::number(wav.seconds())));
+    QVERIFY2(wav.rms() > 0.02, qPrintable(QString::number(wav.rms())));
+
+    // sox, a reader we did not write, sees the same file.
+    QProcess soxi;
+    soxi.start(QStringLiteral("soxi"), {QStringLiteral("-s"), path});
+    QVERIFY2(soxi.waitForFinished(10000), "soxi (package sox) is needed by this test");
+    QCOMPARE(soxi.exitCode(), 0);
+    QCOMPARE(soxi.readAllStandardOutput().trimmed().toLongLong(), qint64(wav.samples.size()));
+}
+
+void TestNarrex::femaleAndMaleVoicesDiffer()
+{
+    start();
+    const QString f = m_dir.filePath(QStringLiteral("female.wav"));
+    const QString m = m_dir.filePath(QStringLiteral("male.wav"));
+    const QByteArray text = gbk(ShortChinese + ShortChinese);
+    QCOMPARE(toWave(text, f, false), NARREX_OK);
+    QCOMPARE(toWave(text, m, true), NARREX_OK);
+    const double female = WavFile::read(f).medianPitchHz();
+    const double male = WavFile::read(m).medianPitchHz();
+    QVERIFY2(male > 70 && female > male * 1.3,
+             qPrintable(QStringLiteral("female %1 Hz, male %2 Hz").arg(female).arg(male)));
+}
+
+void TestNarrex::readingProgressRisesToHundredAndEndsOnce()
+{
+    start();
+    const QByteArray text = gbk(ShortChinese);
+    const QString path = m_dir.filePath(QStringLiteral("length.wav"));
+    QCOMPARE(toWave(text, path), NARREX_OK);
+    const double seconds = WavFile::read(path).seconds();
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(speak(text), NARREX_OK);
+    QList<int> seen;
+    while (m_ends.count == 0 && clock.elapsed() < 30000) {
+        seen << Narrex_GetLocationInfo();
+        QTest::qWait(50);
+    }
+    const double took = clock.elapsed() / 1000.0;
+    QCOMPARE(m_ends.count, 1);
+    QCOMPARE(m_ends.last, QByteArray(NARREX_SDK_READ_END));
+    QVERIFY(m_ends.onMainThread);
+    QCOMPARE(Narrex_GetLocationInfo(), 100);
+
+    // Played at real-time pace: as long as the same speech in a file.
+    QVERIFY2(took > seconds * 0.9 && took < seconds + 2.0,
+             qPrintable(QStringLiteral("reading took %1 s, speech lasts %2 s").arg(took).arg(seconds)));
+    for (int i = 1; i < seen.size(); ++i)
+        QVERIFY2(seen[i] >= seen[i - 1], qPrintable(QStringLiteral("%1 then %2").arg(seen[i - 1]).arg(seen[i])));
+    QVERIFY(!seen.contains(100) || seen.indexOf(100) >= seen.size() - 2);
+    QVERIFY2(std::count_if(seen.begin(), seen.end(), [](int p) { return p > 0 && p < 100; }) >= 3,
+             "progress should move through the reading");
+
+    QTest::qWait(400);
+    QCOMPARE(m_ends.count, 1);
+
+    // A second reading notifies again, though the token is the same.
+    QCOMPARE(speak(gbk(QStringLiteral("好。"))), NARREX_OK);
+    QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 2, 10000);
+}
+
+void TestNarrex::pauseHoldsSoundAndProgress()
+{
+    start();
+    QCOMPARE(speak(gbk(ShortChinese + ShortChinese)), NARREX_OK);
+    QTRY_VERIFY_WITH_TIMEOUT(Narrex_GetLocationInfo() > 0, 5000);
+    QCOMPARE(Narrex_PauseORContinue(), NARREX_OK);
+    QTest::qWait(50);
+    const int held = Narrex_GetLocationInfo();
+    QTest::qWait(1500);
+    QCOMPARE(Narrex_GetLocationInfo(), held);
+    QCOMPARE(m_ends.count, 0);
+    QCOMPARE(Narrex_PauseORContinue(), NARREX_OK);
+    QTRY_VERIFY_WITH_TIMEOUT(Narrex_GetLocationInfo() > held, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 20000);
+}
+
+void TestNarrex::stopEndsAtOnceWithoutNotification()
+{
+    start();
+    QCOMPARE(speak(gbk(ShortChinese)), NARREX_OK);
+    QTRY_VERIFY_WITH_TIMEOUT(Narrex_GetLocationInfo() > 0, 5000);
+    QCOMPARE(Narrex_PauseORContinue(), NARREX_OK); // stop while paused, too
+    QCOMPARE(Narrex_Stop(), NARREX_OK);
+    QCOMPARE(Narrex_GetLocationInfo(), 0);
+    QCOMPARE(Narrex_PauseORContinue(), NARREX_ERR_IDLE);
+    QTest::qWait(4000);
+    QCOMPARE(m_ends.count, 0);
+    QCOMPARE(Narrex_Stop(), NARREX_OK); // stopping when idle is harmless
+}
+
+void TestNarrex::newReadingReplacesTheCurrentOne()
+{
+    start();
+    QString longText;
+    for (int i = 0; i < 20; ++i)
+        longText += ShortChinese;
+    QCOMPARE(speak(gbk(longText)), NARREX_OK);
+    QTest::qWait(500);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(speak(gbk(ShortEnglish), 1), NARREX_OK);
+    QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 15000);
+    QVERIFY2(clock.elapsed() < 8000, "the long text should not be read to its end");
+    QTest::qWait(500);
+    QCOMPARE(m_ends.count, 1);
+}
+
+void TestNarrex::closeInTheMiddleOfAReading()
+{
+    start();
+    QCOMPARE(speak(gbk(ShortChinese + ShortChinese)), NARREX_OK);
+    QTRY_VERIFY_WITH_TIMEOUT(Narrex_GetLocationInfo() > 0, 5000);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(Narrex_Close(), NARREX_OK);
+    QVERIFY(clock.elapsed() < 2000);
+    QTest::qWait(300);
+    QCOMPARE(m_ends.count, 0);
+    QCOMPARE(Narrex_GetLocationInfo(), NARREX_ERR_NOT_INITIALIZED);
+
+    // The engine starts again after a close.
+    start();
+    QCOMPARE(speak(gbk(QStringLiteral("好。"))), NARREX_OK);
+    QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 10000);
+}
+
+void TestNarrex::badRequestsAreRefused()
+{
+    start();
+    QVERIFY(speak(QByteArray()) != NARREX_OK);
+    QVERIFY(speak(gbk(ShortChinese), 7) != NARREX_OK);
+    QVERIFY(Narrex_Speak(nullptr, 11, 4, 50, 100, 1, -1, "") != NARREX_OK);
+    QVERIFY(Narrex_SpeakToWave(nullptr, "x.wav", 10, 4, 50, 100, 30, 1, "") != NARREX_OK);
+    QVERIFY(Narrex_SpeakToWave("abc", nullptr, 10, 4, 50, 100, 30, 1, "") != NARREX_OK);
+    QTest::qWait(300);
+    QCOMPARE(m_ends.count, 0);
+    QCOMPARE(Narrex_GetLocationInfo(), 0);
+
+    // Blanks only: the reading starts and ends, so the caller returns to idle.
+    QCOMPARE(speak("   "), NARREX_OK);
+    QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 5000);
+}
+
+void TestNarrex::invalidGbkIsReadAroundNotThrough()
+{
+    start();
+    const QByteArray clean = gbk(QStringLiteral("你好 世界。"));
+    const QByteArray broken = gbk(QStringLiteral("你好")) + QByteArray("\xff\x81 \xff") + gbk(QStringLiteral("世界。"));
+    const QString a = m_dir.filePath(QStringLiteral("clean.wav"));
+    const QString b = m_dir.filePath(QStringLiteral("broken.wav"));
+    QCOMPARE(toWave(clean, a), NARREX_OK);
+    QCOMPARE(toWave(broken, b), NARREX_OK);
+    const double ca = WavFile::read(a).seconds();
+    const double cb = WavFile::read(b).seconds();
+    QVERIFY2(cb > ca * 0.8 && cb < ca * 1.3, qPrintable(QStringLiteral("%1 vs %2").arg(cb).arg(ca)));
+
+    QCOMPARE(speak(broken), NARREX_OK);
+    QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 10000);
+}
+
+void TestNarrex::failedConversionLeavesOldFileWhole_data()
+{
+    QTest::addColumn<QString>("target");  // relative to a fresh folder
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("family");
+    QTest::newRow("nothing_to_speak") << QStringLiteral("old.wav") << QStringLiteral("。。。") << 10;
+    QTest::newRow("unknown_voice") << QStringLiteral("old.wav") << ShortChinese << 30;
+    QTest::newRow("target_is_a_folder") << QStringLiteral("folder") << ShortChinese << 10;
+    QTest::newRow("folder_missing") << QStringLiteral("missing/new.wav") << ShortChinese << 10;
+    QTest::newRow("parent_is_a_file") << QStringLiteral("old.wav/new.wav") << ShortChinese << 20;
+}
+
+void TestNarrex::failedConversionLeavesOldFileWhole()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, text);
+    QFETCH(int, family);
+    start();
+    QTemporaryDir dir;
+    const QByteArray oldContent("an earlier recording");
+    {
+        QFile old(dir.filePath(QStringLiteral("old.wav")));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(oldContent);
+    }
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QString path = dir.filePath(target);
+    QVERIFY(Narrex_SpeakToWave(gbk(text).constData(), gbk(path).constData(), family, 4, 50, 100,
+                               30, 1, "") != NARREX_OK);
+    QFile old(dir.filePath(QStringLiteral("old.wav")));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), oldContent);
+    // Nothing half-written is left behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList({QStringLiteral("folder"), QStringLiteral("old.wav")}));
+    QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());
+}
+
+void TestNarrex::conversionReportsItsProgressToAnotherThread()
+{
+    start();
+    QString text;
+    for (int i = 0; i < 40; ++i)
+        text += ShortChinese;
+    const QByteArray bytes = gbk(text);
+    const QByteArray path = gbk(m_dir.filePath(QStringLiteral("progress.wav")));
+    std::atomic<int> result{0};
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        result = Narrex_SpeakToWave(bytes.constData(), path.constData(), 10, 4, 50, 100, 30, 1, "");
+        done = true;
+    });
+    QList<int> seen;
+    while (!done) {
+        seen << Narrex_GetLocationInfo();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    worker.join();
+    QCOMPARE(result.load(), NARREX_OK);
+    QVERIFY2(std::count_if(seen.begin(), seen.end(), [](int p) { return p > 0 && p < 100; }) > 0,
+             "no progress seen during the conversion");
+    for (int i = 1; i < seen.size(); ++i)
+        QVERIFY(seen[i] >= seen[i - 1]);
+    QCOMPARE(Narrex_GetLocationInfo(), 0); // back to the (idle) reading
+}
+
+void TestNarrex::settingsDialogChangesLaterConversions()
+{
+    start();
+    const QByteArray text = gbk(ShortChinese);
+    const QString path = m_dir.filePath(QStringLiteral("rate.wav"));
+    QCOMPARE(toWave(text, path), NARREX_OK);
+    const double normal = WavFile::read(path).seconds();
+
+    // Answer the dialog: cancel once, then set a fast rate and confirm.
+    auto answer = [](bool confirm, int rate) {
+        QTimer::singleShot(200, qApp, [=] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("语音设置"));
+            auto *spin = dialog->findChild<QSpinBox *>(QStringLiteral("rate"));
+            QVERIFY(spin);
+            spin->setValue(rate);
+            confirm ? dialog->accept() : dialog->reject();
+        });
+    };
+    answer(false, 400);
+    QCOMPARE(Narrex_SetDialog(0, ""), NARREX_ERR_CANCELLED);
+    QCOMPARE(toWave(text, path), NARREX_OK);
+    QVERIFY(WavFile::read(path).seconds() > normal * 0.9);
+
+    answer(true, 400);
+    QCOMPARE(Narrex_SetDialog(0, ""), NARREX_OK);
+    QCOMPARE(toWave(text, path), NARREX_OK);
+    const double fast = WavFile::read(path).seconds();
+    QVERIFY2(fast < normal * 0.75, qPrintable(QStringLiteral("%1 vs %2").arg(fast).arg(normal)));
+
+    // Kept by the engine across a restart.
+    QCOMPARE(Narrex_Close(), NARREX_OK);
+    start();
+    QCOMPARE(toWave(text, path), NARREX_OK);
+    QVERIFY(WavFile::read(path).seconds() < normal * 0.75);
+
+    answer(true, 165);
+    QCOMPARE(Narrex_SetDialog(0, ""), NARREX_OK);
+}
+
+QTEST_MAIN(TestNarrex)
+#include "tst_narrex.moc"
