@@ -1,5 +1,6 @@
 #pragma once
 
+#include "narrex.h"
 #include "speechengine.h"
 
 #include <QLibrary>
@@ -12,13 +13,14 @@
 class NarrexLibrary
 {
 public:
-    using InitializeFn = int32_t (*)(void *, void *, int32_t, int32_t, int32_t, int32_t, int32_t);
-    using NoArgFn = int32_t (*)();
-    using SpeakFn = int32_t (*)(const char *, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                int32_t, const char *);
-    using SetDialogFn = int32_t (*)(int32_t, const char *);
-    using SpeakToWaveFn = int32_t (*)(const char *, const char *, int32_t, int32_t, int32_t,
-                                      int32_t, int32_t, int32_t, const char *);
+    using InitializeFn = int32_t(NARREX_CALL *)(void *, void *, int32_t, int32_t, int32_t,
+                                                int32_t, int32_t);
+    using NoArgFn = int32_t(NARREX_CALL *)();
+    using SpeakFn = int32_t(NARREX_CALL *)(const char *, int32_t, int32_t, int32_t, int32_t,
+                                           int32_t, int32_t, const char *);
+    using SetDialogFn = int32_t(NARREX_CALL *)(int32_t, const char *);
+    using SpeakToWaveFn = int32_t(NARREX_CALL *)(const char *, const char *, int32_t, int32_t,
+                                                 int32_t, int32_t, int32_t, int32_t, const char *);
 
     struct Functions {
         InitializeFn initialize = nullptr;

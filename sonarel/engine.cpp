@@ -345,10 +345,24 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
         }
         return !m_closing.load();
     };
-    while (!writeFailed && !m_closing && reader.next(piece)) {
-        if (!synth.synthesize(params, piece.text.toUtf8(), sink))
-            synthFailed = true;
-        m_convertPercent = int(std::min<qint64>(99, piece.byteEnd * 100 / std::max<qint64>(1, gbk.size())));
+    // Sentences go to the synthesiser in batches of about a thousand
+    // characters: each call has a fixed cost, and short lines (poems) would
+    // otherwise make thousands of them.
+    QString batch;
+    bool more = true;
+    while (more && !writeFailed && !m_closing) {
+        more = reader.next(piece);
+        if (more) {
+            batch += piece.text;
+            batch += u'\n';
+        }
+        if (batch.size() >= 1000 || (!more && !batch.isEmpty())) {
+            if (!synth.synthesize(params, batch.toUtf8(), sink))
+                synthFailed = true;
+            batch.clear();
+            if (more)
+                m_convertPercent = int(std::min<qint64>(99, piece.byteEnd * 100 / std::max<qint64>(1, gbk.size())));
+        }
     }
 
     int result = NARREX_OK;

@@ -367,7 +367,7 @@ void TestNarrex::conversionReportsItsProgressToAnotherThread()
 {
     start();
     QString text;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 300; ++i)
         text += ShortChinese;
     const QByteArray bytes = gbk(text);
     const QByteArray path = gbk(m_dir.filePath(QStringLiteral("progress.wav")));

@@ -1,0 +1,83 @@
+// Measures the engine from inside: time from speak() to the first sample
+// handed to the output, and the peak memory of a reading of a given text.
+//
+//   narrex-bench first-sample FILE [RUNS]   median and worst delay in ms
+//   narrex-bench read FILE SECONDS          peak resident memory in MB
+//
+// FILE is GBK or UTF-8 text. The silent output is used, as on a server.
+
+#include "engine.h"
+#include "textencoding.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+static double peakMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+int main(int argc, char *argv[])
+{
+    qputenv("NARREX_AUDIO", "silent");
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: narrex-bench first-sample FILE [RUNS] | read FILE SECONDS\n");
+        return 2;
+    }
+    QFile file(args.at(2));
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(args.at(2)));
+        return 3;
+    }
+    const QByteArray text = TextEncoding::toGbk(TextEncoding::decode(file.readAll()).text).bytes;
+    file.close();
+
+    Engine engine;
+    NarrexNotifyTarget none{};
+    if (engine.initialize(&none) != NARREX_OK)
+        return 4;
+    QThread::msleep(300); // let the engine load its voice, as it does while the program starts
+
+    if (args.at(1) == QLatin1String("first-sample")) {
+        const int runs = args.size() > 3 ? args.at(3).toInt() : 5;
+        std::vector<double> ms;
+        for (int i = 0; i < runs; ++i) {
+            engine.speak(text, 4, 50, 100);
+            QElapsedTimer wait;
+            wait.start();
+            while (engine.firstSampleDelayNs() < 0 && wait.elapsed() < 5000)
+                QThread::usleep(200);
+            ms.push_back(engine.firstSampleDelayNs() / 1e6);
+            engine.stop();
+            QThread::msleep(100);
+        }
+        std::sort(ms.begin(), ms.end());
+        std::printf("first sample: median %.1f ms, worst %.1f ms over %d runs\n", ms[ms.size() / 2],
+                    ms.back(), runs);
+    } else if (args.at(1) == QLatin1String("read")) {
+        const int seconds = args.size() > 3 ? args.at(3).toInt() : 5;
+        engine.speak(text, 4, 50, 100);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < seconds * 1000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(20);
+        }
+        std::printf("reading %lld KB of text for %d s: progress %d %%, peak memory %.1f MB\n",
+                    text.size() / 1024, seconds, engine.location(), peakMb());
+    }
+    engine.shutdown();
+    return 0;
+}
