@@ -12,7 +12,7 @@ packages="
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
     libespeak-ng-dev espeak-ng
     fonts-wqy-zenhei fonts-noto-cjk
-    sox xvfb xauth imagemagick
+    sox pulseaudio pulseaudio-utils xvfb xauth imagemagick
     fortunes-zh time
 "
 

@@ -72,6 +72,7 @@ private slots:
     void waveHoldsRealSpeech_data();
     void waveHoldsRealSpeech();
     void femaleAndMaleVoicesDiffer();
+    void readingPlaysThroughTheSystemOutput();
     void readingProgressRisesToHundredAndEndsOnce();
     void pauseHoldsSoundAndProgress();
     void stopEndsAtOnceWithoutNotification();
@@ -184,6 +185,23 @@ void TestNarrex::femaleAndMaleVoicesDiffer()
     const double male = WavFile::read(m).medianPitchHz();
     QVERIFY2(male > 70 && female > male * 1.3,
              qPrintable(QStringLiteral("female %1 Hz, male %2 Hz").arg(female).arg(male)));
+}
+
+void TestNarrex::readingPlaysThroughTheSystemOutput()
+{
+    if (qEnvironmentVariableIsEmpty("NARREX_TEST_PULSE"))
+        QSKIP("runs beside a PulseAudio null sink (tst_narrex_system_output)");
+    start();
+    QVERIFY(Narrex_GetVoiceDeviceNum() >= 1);
+    QCOMPARE(speak(gbk(ShortChinese)), NARREX_OK);
+    QTRY_VERIFY_WITH_TIMEOUT(Narrex_GetLocationInfo() > 0, 5000);
+    // The sound server sees our stream: mono 16-bit at the synthesiser's rate.
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    QVERIFY(pactl.waitForFinished(5000));
+    const QByteArray inputs = pactl.readAllStandardOutput();
+    QVERIFY2(inputs.contains("s16le 1ch 22050Hz"), inputs.constData());
+    QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 15000);
 }
 
 void TestNarrex::readingProgressRisesToHundredAndEndsOnce()
