@@ -16,7 +16,6 @@
 #include "voicesettings.h"
 
 #include <QByteArray>
-#include <QPointer>
 
 #include <atomic>
 #include <condition_variable>
