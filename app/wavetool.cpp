@@ -118,13 +118,15 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
 
     // Read the text.
     QFile input;
-    const bool fromStdin = args.at(0) == QLatin1String("-");
-    if (fromStdin ? !input.open(stdin, QIODevice::ReadOnly) : (input.setFileName(args.at(0)), !input.open(QIODevice::ReadOnly))) {
-        print(err, QStringLiteral("parlix-wave: cannot read %1: %2\n").arg(args.at(0), input.errorString()));
-        return InputError;
+    bool opened;
+    if (args.at(0) == QLatin1String("-")) {
+        opened = input.open(stdin, QIODevice::ReadOnly);
+    } else {
+        input.setFileName(args.at(0));
+        opened = input.open(QIODevice::ReadOnly);
     }
-    const QByteArray raw = input.readAll();
-    if (input.error() != QFileDevice::NoError) {
+    const QByteArray raw = opened ? input.readAll() : QByteArray();
+    if (!opened || input.error() != QFileDevice::NoError) {
         print(err, QStringLiteral("parlix-wave: cannot read %1: %2\n").arg(args.at(0), input.errorString()));
         return InputError;
     }
