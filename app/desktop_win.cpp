@@ -1,0 +1,69 @@
+#include "desktop.h"
+
+#include <QDir>
+#include <QWidget>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+class WindowsDesktop final : public Desktop
+{
+public:
+    void startSystemTool(SystemTool tool, QWidget *owner) override
+    {
+        switch (tool) {
+        case SystemTool::ControlPanel:
+            run(L"control.exe");
+            break;
+        case SystemTool::DirectXDiagnostics:
+            run(L"dxdiag.exe");
+            break;
+        case SystemTool::DeviceManager:
+            ShellExecuteW(owner ? HWND(owner->window()->winId()) : nullptr, L"open",
+                          L"devmgmt.msc", L"", L"", SW_SHOWNORMAL);
+            break;
+        }
+    }
+
+    void openUrl(const QString &address) override
+    {
+        ShellExecuteW(nullptr, nullptr, reinterpret_cast<LPCWSTR>(address.utf16()), L"", L"",
+                      SW_SHOWNORMAL);
+    }
+
+    bool openHelp(const QString &programFolder) override
+    {
+        const QString command = QStringLiteral("hh ") + QDir::toNativeSeparators(programFolder)
+            + QStringLiteral("\\Parlix.chm");
+        run(reinterpret_cast<LPCWSTR>(command.utf16()));
+        return true;
+    }
+
+private:
+    // Starts a command line with its window shown, without waiting.
+    static void run(const wchar_t *commandLine)
+    {
+        std::wstring line(commandLine);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = SW_SHOWNORMAL;
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &si, &pi)) {
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Desktop> Desktop::create()
+{
+    return std::make_unique<WindowsDesktop>();
+}

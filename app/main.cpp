@@ -1,0 +1,36 @@
+#include "dialogs.h"
+#include "desktop.h"
+#include "fontmapping.h"
+#include "narrexlibrary.h"
+#include "program.h"
+#include "registry.h"
+#include "startupreport.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Parlix"));
+    QApplication::setApplicationVersion(QStringLiteral("1.08"));
+    QApplication::setDesktopFileName(QStringLiteral("example.parlix.Parlix"));
+    FontMapping::install();
+
+    QtDialogs qtDialogs;
+    Dialogs &dialogs = qtDialogs;
+    NarrexLibrary library;
+    if (!library.load(QCoreApplication::applicationDirPath())) {
+        // The program has no use without its speech engine.
+        dialogs.message(nullptr, library.errorString(), Dialogs::applicationTitle(),
+                        Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+        return 1;
+    }
+    NarrexEngine engine(library.functions());
+    const std::unique_ptr<Registry> registry = Registry::create();
+    const std::unique_ptr<Desktop> desktop = Desktop::create();
+
+    Program program({&engine, registry.get(), &dialogs, desktop.get()});
+    StartupReport::watch(program.mainForm());
+    program.mainForm()->show();
+    return app.exec();
+}

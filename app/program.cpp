@@ -1,0 +1,33 @@
+#include "program.h"
+
+#include "aboutform.h"
+#include "calendarfrm.h"
+#include "desktop.h"
+#include "fkfrm.h"
+#include "flashfrm.h"
+#include "frminput.h"
+#include "mathfrm.h"
+#include "wordfrm.h"
+
+Program::Program(const TMainForm::Services &services)
+    : m_mainForm(std::make_unique<TMainForm>(services))
+{
+    // The other windows belong to the main window: they stay above it, and
+    // go when it goes.
+    QWidget *owner = m_mainForm.get();
+    m_about = new TaboutForm(*services.desktop, owner);
+    m_calendar = new TCalendarFrm(owner);
+    m_math = new TMathFrm(owner);
+    m_word = new TWordFrm(owner);
+    m_input = new TFrminput(owner);
+    m_blocks = new TFKFrm(owner);
+    m_flash = new TFlashFrm(owner);
+    m_mainForm->setToolWindows({m_about, m_calendar, m_math, m_word, m_blocks, m_flash});
+}
+
+Program::~Program() = default;
+
+QList<QWidget *> Program::windows() const
+{
+    return {m_mainForm.get(), m_about, m_calendar, m_math, m_word, m_input, m_blocks, m_flash};
+}

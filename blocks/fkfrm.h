@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+class TFKFrm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFKFrm(QWidget *parent = nullptr);
+};
