@@ -1,6 +1,7 @@
 #include "lcddisplay.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPolygon>
 
@@ -71,7 +72,8 @@ void TLcdDisplay::buildDigitImages()
         return;
     }
     const std::array<QPoint, 14> p = cornerPoints(w, h, m_digitLineWidth);
-    const QColor background = toQColor(m_backgroundColor, palette());
+    const QPalette system = QGuiApplication::palette();
+    const QColor background = toQColor(m_backgroundColor, system);
     QPen outline(background);
     outline.setWidth(1);
     for (int d = 0; d <= MinusIndex; ++d) {
@@ -85,7 +87,7 @@ void TLcdDisplay::buildDigitImages()
             QPolygon polygon;
             for (int corner : SegmentPolygons[size_t(s)])
                 polygon << p[size_t(corner)];
-            painter.setBrush(toQColor(m_segmentColors[size_t(d)][size_t(s)], palette()));
+            painter.setBrush(toQColor(m_segmentColors[size_t(d)][size_t(s)], system));
             painter.drawPolygon(polygon);
         }
         painter.end();
@@ -152,18 +154,18 @@ QString TLcdDisplay::displayedText() const
     if (m_numDigits < 1)
         return QString();
     // At least NumDigits digits, zero padded; a wider value keeps its
-    // leftmost digits.
+    // leftmost digits. A minus sign takes the first cell.
     const qint64 v = m_value;
-    QString digits = QString::number(v < 0 ? -v : v).rightJustified(m_numDigits, u'0');
-    if (v < 0)
-        digits.prepend(u'-');
-    return digits.left(m_numDigits);
+    if (v >= 0)
+        return QString::number(v).rightJustified(m_numDigits, u'0').left(m_numDigits);
+    const QString digits = QString::number(-v).rightJustified(m_numDigits - 1, u'0');
+    return (u'-' + digits).left(m_numDigits);
 }
 
 void TLcdDisplay::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(m_backgroundColor, palette()));
+    painter.fillRect(rect(), toQColor(m_backgroundColor, QGuiApplication::palette()));
     const QString text = displayedText();
     if (text.isEmpty())
         return;
@@ -179,13 +181,13 @@ void TLcdDisplay::paintEvent(QPaintEvent *)
     }
 }
 
-void TLcdDisplay::changeEvent(QEvent *event)
+bool TLcdDisplay::event(QEvent *event)
 {
-    // System colours are resolved through the palette: a new palette (a
+    // System colours are the application's: a new application palette (a
     // style switched) means new images when any colour is a system one.
-    if (event->type() == QEvent::PaletteChange
+    if (event->type() == QEvent::ApplicationPaletteChange
         && (isSystemColor(m_backgroundColor) || isSystemColor(m_lightOnColor)
             || isSystemColor(m_lightOffColor)))
         rebuild();
-    QWidget::changeEvent(event);
+    return QWidget::event(event);
 }

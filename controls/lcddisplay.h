@@ -4,6 +4,9 @@
 // digital clock. Each digit is drawn from an image prepared when a geometry or
 // colour property is set, so a paint is one fill and a few image copies.
 //
+// System colours (TColor values with the top byte 0xFF) are resolved
+// through the application's palette, as the platform's colours.
+//
 // Segments: 0 top, 1 upper left, 2 upper right, 3 middle, 4 lower left,
 // 5 lower right, 6 bottom.
 
@@ -52,8 +55,9 @@ public:
 
     // The characters painted, one per digit cell: Value with at least
     // NumDigits digits, zero padded, cut to its leftmost NumDigits. A
-    // negative value starts with '-', drawn as the middle bar alone. Empty
-    // when NumDigits is below 1 (only the background is painted then).
+    // negative value starts with '-' (drawn as the middle bar alone) and pads
+    // its digits to fill the rest. Empty when NumDigits is below 1: only the
+    // background is painted then.
     QString displayedText() const;
 
     // The fourteen corner points P0..P13 of a digit W wide and H high with
@@ -68,7 +72,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void buildDigitImages();

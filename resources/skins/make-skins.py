@@ -170,7 +170,7 @@ QRadioButton::indicator {{
     border-radius: 7px;
 }}
 QCheckBox::indicator:checked {{
-    background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 {accent}, stop:0.55 {accent}, stop:0.6 {base});
+    image: url(:/skins/check.svg);
 }}
 QRadioButton::indicator:checked {{
     background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 {accent}, stop:0.45 {accent}, stop:0.5 {base});
