@@ -1,9 +1,12 @@
 #include "mainform.h"
 
 #include "aboutform.h"
+#include "backgroundwork.h"
 #include "balloonhints.h"
+#include "busypanel.h"
 #include "desktop.h"
 #include "dialogs.h"
+#include "documentfile.h"
 #include "gradientheader.h"
 #include "lcddisplay.h"
 #include "maker.h"
@@ -13,6 +16,8 @@
 #include "skindata.h"
 #include "speechengine.h"
 #include "systemformats.h"
+#include "textencoding.h"
+#include "textprinter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,11 +31,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -52,6 +60,18 @@ QFont pixelFont(const QString &family, int pixels, bool bold = false)
 QIcon icon(const char *name)
 {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
+
+// What a failed conversion's result means, for the user.
+QString engineFailure(int result)
+{
+    switch (result) {
+    case NARREX_ERR_NOTHING_TO_SPEAK: return QStringLiteral("没有可以朗读的文字。");
+    case NARREX_ERR_FILE: return QStringLiteral("不能写入这个文件，请检查文件夹和磁盘空间。");
+    case NARREX_ERR_INVALID_ARGUMENT: return QStringLiteral("文件名不能使用。");
+    case NARREX_ERR_SYNTHESIS: return QStringLiteral("语音引擎出错。");
+    default: return QString();
+    }
 }
 
 QString startText()
@@ -129,6 +149,12 @@ TMainForm::~TMainForm()
 {
     delete m_skinStore1;
 }
+
+namespace {
+const QString OpenFilter = QStringLiteral("Txt; Rtf|*.Txt; *.Rtf");
+const QString RtfFilter = QStringLiteral("RTF|*.RTF");
+const QString WaveFilter = QStringLiteral("wav|*.wav");
+} // namespace
 
 void TMainForm::setupEditor()
 {
@@ -217,11 +243,14 @@ void TMainForm::setupMenus()
     };
 
     QMenu *f1 = addMenu("F1", "文件(&F)");
-    addItem(f1, "N3", "新建(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), [] {});
-    addItem(f1, "dfdsf1", "打开(&O)", QKeySequence(Qt::CTRL | Qt::Key_O), [] {});
-    addItem(f1, "O1", "保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), [] {});
+    addItem(f1, "N3", "新建(&N)", QKeySequence(Qt::CTRL | Qt::Key_N),
+            [this] { SpeedButton9Click(); });
+    addItem(f1, "dfdsf1", "打开(&O)", QKeySequence(Qt::CTRL | Qt::Key_O),
+            [this] { SpeedButton7Click(); });
+    addItem(f1, "O1", "保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S),
+            [this] { SpeedButton5Click(); });
     addSeparator(f1, "N4");
-    addItem(f1, "N6", "打印(&P)", QKeySequence(Qt::Key_F10), [] {});
+    addItem(f1, "N6", "打印(&P)", QKeySequence(Qt::Key_F10), [this] { N6Click(); });
     addSeparator(f1, "N7");
     addItem(f1, "C1", "关闭(&C)", {}, [this] { SpeedButton2Click(); });
 
@@ -296,9 +325,12 @@ void TMainForm::setupToolBar()
         return b;
     };
 
-    addButton("SpeedButton9", QStringLiteral("新建"), QStringLiteral("新建"), "new", [] {});
-    addButton("SpeedButton7", QStringLiteral("打开"), QStringLiteral("打开"), "open", [] {});
-    addButton("SpeedButton5", QStringLiteral("保存"), QStringLiteral("保存"), "save", [] {});
+    addButton("SpeedButton9", QStringLiteral("新建"), QStringLiteral("新建"), "new",
+              [this] { SpeedButton9Click(); });
+    addButton("SpeedButton7", QStringLiteral("打开"), QStringLiteral("打开"), "open",
+              [this] { SpeedButton7Click(); });
+    addButton("SpeedButton5", QStringLiteral("保存"), QStringLiteral("保存"), "save",
+              [this] { SpeedButton5Click(); });
 
     auto *voiceBox = new QWidget;
     auto *voiceLayout = new QVBoxLayout(voiceBox);
@@ -423,12 +455,11 @@ void TMainForm::setupSidePanel()
     m_button15->setProperty("Tag", 1);
     buttonLayout->addWidget(m_button5);
     buttonLayout->addWidget(m_button15);
-    m_rzPanel3 = new GradientHeader(QStringLiteral("语音转换中。。。"));
+    for (QPushButton *b : {m_button5, m_button15})
+        connect(b, &QPushButton::clicked, this, [this, b] { Button5Click(b); });
+    m_rzPanel3 = new BusyPanel(QStringLiteral("语音转换中。。。"));
     m_rzPanel3->setObjectName(QStringLiteral("RzPanel3"));
     m_rzPanel3->setFont(pixelFont(QStringLiteral("宋体"), 16, true));
-    m_rzPanel3->setStartColor(toQColor(Colors::Navy, palette()));
-    m_rzPanel3->setEndColor(toQColor(Colors::Lime, palette()));
-    m_rzPanel3->setTextColor(Qt::black);
     m_waveArea->addWidget(buttons);
     m_waveArea->addWidget(m_rzPanel3);
     m_waveArea->setCurrentIndex(0);
@@ -560,6 +591,12 @@ void TMainForm::restoreSettings()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    if (m_busy) {
+        // A file or a conversion is being written: close once it is done.
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
     if (!m_closed) {
         m_closed = true;
         FormClose();
@@ -813,7 +850,175 @@ void TMainForm::ItemUndoClick(QObject *sender)
     case 5:
         m_richEdit1->selectAll();
         break;
+    case 6:
+        SpeedButton7Click();
+        break;
+    case 7:
+        SpeedButton5Click();
+        break;
     default:
         break;
     }
+}
+
+template <typename Work> auto TMainForm::whileBusy(Work work)
+{
+    m_busy = true;
+    auto result = runInBackground(std::move(work));
+    m_busy = false;
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+    return result;
+}
+
+void TMainForm::showError(const QString &text)
+{
+    m_services.dialogs->message(this, text, Dialogs::applicationTitle(), Dialogs::Icon::Error,
+                                Dialogs::Buttons::Ok);
+}
+
+void TMainForm::SpeedButton9Click()
+{
+    if (m_services.dialogs->message(this, QStringLiteral("新建文件，您是否保存当前窗口?"),
+                                    QStringLiteral("询问"), Dialogs::Icon::Question,
+                                    Dialogs::Buttons::YesNo)
+        == Dialogs::Answer::Yes) {
+        // A cancelled dialog still clears; a save that failed does not,
+        // or the text would be lost.
+        const QString path = m_services.dialogs->saveFileName(this, RtfFilter,
+                                                              QStringLiteral("RTF"));
+        if (!path.isEmpty()) {
+            const DocumentFile::SaveResult saved = DocumentFile::saveRtf(*m_richEdit1->document(),
+                                                                        path);
+            if (!saved.ok) {
+                showError(saved.error);
+                return;
+            }
+        }
+    }
+    m_richEdit1->clear();
+}
+
+void TMainForm::SpeedButton7Click()
+{
+    const QString path = m_services.dialogs->openFileName(this, OpenFilter);
+    if (path.isEmpty())
+        return;
+    struct Loaded {
+        DocumentFile::LoadResult result;
+        QTextDocument *document;
+    };
+    // Large files are read and laid out off the window's thread; the new
+    // document comes back to it whole.
+    const QFont font = m_richEdit1->document()->defaultFont();
+    QThread *windowThread = thread();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Loaded loaded = whileBusy([&] {
+        auto *document = new QTextDocument;
+        document->setDefaultFont(font);
+        const DocumentFile::LoadResult result = DocumentFile::load(path, document);
+        document->moveToThread(windowThread);
+        return Loaded{result, document};
+    });
+    QApplication::restoreOverrideCursor();
+    if (!loaded.result.ok) {
+        delete loaded.document;
+        showError(loaded.result.error);
+        return;
+    }
+    replaceDocument(loaded.document);
+    if (!loaded.result.warning.isEmpty()) {
+        m_services.dialogs->message(this, loaded.result.warning, Dialogs::applicationTitle(),
+                                    Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+    }
+}
+
+void TMainForm::replaceDocument(QTextDocument *document)
+{
+    document->setParent(m_richEdit1);
+    // The editor deletes its old document, which it owns.
+    m_richEdit1->setDocument(document);
+    m_richEdit1->moveCursor(QTextCursor::Start);
+}
+
+void TMainForm::SpeedButton5Click()
+{
+    saveDocument();
+}
+
+bool TMainForm::saveDocument()
+{
+    const QString path = m_services.dialogs->saveFileName(this, RtfFilter, QStringLiteral("RTF"));
+    if (path.isEmpty())
+        return false;
+    const DocumentFile::SaveResult saved = DocumentFile::saveRtf(*m_richEdit1->document(), path);
+    if (!saved.ok)
+        showError(saved.error);
+    return saved.ok;
+}
+
+void TMainForm::N6Click()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer->setPageOrientation(QPageLayout::Portrait);
+    if (!m_services.dialogs->printerSetup(this, *m_printer))
+        return;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString header = TextPrinter::headerLine(SystemFormats::shortDate(now.date()),
+                                                   SystemFormats::longTime(now.time()));
+    const QString error = TextPrinter::print(*m_printer, m_richEdit1->font(), header,
+                                             m_richEdit1->toPlainText());
+    if (!error.isEmpty())
+        showError(error);
+}
+
+void TMainForm::Button5Click(QObject *sender)
+{
+    const QString path = m_services.dialogs->saveFileName(this, WaveFilter, QStringLiteral("wav"));
+    if (path.isEmpty())
+        return;
+    const bool male = sender && sender->property("Tag").toInt() == 1;
+    m_rzPanel3->setPercent(-1);
+    m_waveArea->setCurrentWidget(m_rzPanel3);
+    repaint();
+
+    // The engine takes GBK: a name GBK cannot hold cannot be written.
+    const TextEncoding::GbkResult gbkPath = TextEncoding::toGbk(QDir::toNativeSeparators(path));
+    int result = -2;
+    QString reason;
+    if (gbkPath.firstUnencodable >= 0) {
+        reason = QStringLiteral("文件名中的“%1”不能用于语音文件的名字。")
+                     .arg(QDir::toNativeSeparators(path).mid(gbkPath.firstUnencodable, 1));
+    } else {
+        const QByteArray text = TextEncoding::toGbk(m_richEdit1->toPlainText()).bytes;
+        const QByteArray site = Maker::WebAddress.toLatin1();
+        SpeechEngine *engine = m_services.engine;
+        QTimer progress;
+        progress.setInterval(200);
+        connect(&progress, &QTimer::timeout, this,
+                [this, engine] { m_rzPanel3->setPercent(std::clamp(engine->locationInfo(), 0, 100)); });
+        progress.start();
+        result = whileBusy([&] {
+            return engine->speakToWave(text, gbkPath.bytes, male ? 20 : 10, male ? 1 : 4, 50, 100,
+                                       30, 1, site);
+        });
+        progress.stop();
+        if (result != ReadingControl::EngineOk)
+            reason = engineFailure(result);
+    }
+    if (result == ReadingControl::EngineOk) {
+        m_services.dialogs->message(this, QStringLiteral("语音转换 Wave 文件完成 !"),
+                                    Dialogs::applicationTitle(), Dialogs::Icon::None,
+                                    Dialogs::Buttons::Ok);
+    } else {
+        QString text = QStringLiteral("由于某些原因，语音转换 Wave 文件没有完成 !");
+        if (!reason.isEmpty())
+            text += QStringLiteral("\n") + reason;
+        m_services.dialogs->message(this, text, Dialogs::applicationTitle(), Dialogs::Icon::None,
+                                    Dialogs::Buttons::Ok);
+    }
+    m_waveArea->setCurrentIndex(0);
 }

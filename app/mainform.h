@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class Desktop;
 class Dialogs;
@@ -27,7 +28,10 @@ class SpeechEngine;
 class TaboutForm;
 class TLcdDisplay;
 class BalloonHints;
+class BusyPanel;
 class GradientHeader;
+class QPrinter;
+class QTextDocument;
 class SizeSplitter;
 class QAction;
 class QCheckBox;
@@ -107,6 +111,11 @@ public:
     void A1Click();
     void SpeedButton2Click();
     void ItemUndoClick(QObject *sender);
+    void SpeedButton9Click();
+    void SpeedButton7Click();
+    void SpeedButton5Click();
+    void N6Click();
+    void Button5Click(QObject *sender);
 
     bool aboutPending() const { return m_aboutPending; }
     QTimer &clockTimer() { return m_timer2; }
@@ -131,6 +140,15 @@ private:
     void showPauseCaption(const QString &caption);
     void openToolWindow(QDialog *window, bool askFirst);
     void showHint(QObject *button);
+    // Asks for a name and writes the editor's content there as RTF; false
+    // when cancelled or when the file could not be written (the error is
+    // shown).
+    bool saveDocument();
+    void replaceDocument(QTextDocument *document);
+    void showError(const QString &text);
+    // Work that holds up the window's commands (a large file, a conversion):
+    // while it runs, closing the window waits for it.
+    template <typename Work> auto whileBusy(Work work);
     // The engine's end token arrives here, on this thread; each call is one
     // change of Edit2's text, also when the text is the same.
     void setNotificationText(const QString &text);
@@ -142,6 +160,9 @@ private:
     NarrexNotifyTarget m_notifyTarget{};
     bool m_aboutPending = false;
     bool m_closed = false;
+    bool m_busy = false;
+    bool m_closeRequested = false;
+    std::unique_ptr<QPrinter> m_printer;
 
     QTimer m_timer2;
     SkinData *m_sd1 = nullptr;
@@ -168,7 +189,7 @@ private:
     QStackedWidget *m_waveArea = nullptr;
     QPushButton *m_button5 = nullptr;
     QPushButton *m_button15 = nullptr;
-    GradientHeader *m_rzPanel3 = nullptr;
+    BusyPanel *m_rzPanel3 = nullptr;
 
     QTextEdit *m_richEdit1 = nullptr;
     QProgressBar *m_progressBar1 = nullptr;

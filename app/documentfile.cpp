@@ -1,0 +1,79 @@
+#include "documentfile.h"
+
+#include "rtfreader.h"
+#include "rtfwriter.h"
+#include "textencoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextDocument>
+
+DocumentFile::LoadResult DocumentFile::load(const QString &path, QTextDocument *document)
+{
+    LoadResult result;
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        result.error = QStringLiteral("“%1”是一个文件夹，不能打开。").arg(shown);
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("无法打开文件“%1”：%2").arg(shown, file.errorString());
+        return result;
+    }
+    if (file.size() > MaxFileSize) {
+        result.error = QStringLiteral("文件“%1”太大（%2 MB），不能打开。")
+                           .arg(shown)
+                           .arg(file.size() / (1024 * 1024));
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("无法读取文件“%1”：%2").arg(shown, file.errorString());
+        return result;
+    }
+
+    if (RtfReader::isRtf(bytes)) {
+        const RtfReader::Result read = RtfReader::read(bytes, document);
+        if (!read.ok) {
+            result.error = QStringLiteral("无法读取文件“%1”：%2").arg(shown, read.message);
+            return result;
+        }
+        if (read.partial)
+            result.warning = QStringLiteral("文件“%1”有损坏（%2），只读出了其中的一部分。")
+                                 .arg(shown, read.message);
+    } else {
+        const bool undo = document->isUndoRedoEnabled();
+        document->setUndoRedoEnabled(false);
+        document->setPlainText(TextEncoding::decode(bytes).text);
+        document->setUndoRedoEnabled(undo);
+        document->setModified(false);
+    }
+    result.ok = true;
+    return result;
+}
+
+DocumentFile::SaveResult DocumentFile::saveRtf(const QTextDocument &document, const QString &path)
+{
+    SaveResult result;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (QFileInfo(path).isDir()) {
+        result.error = QStringLiteral("“%1”是一个文件夹，不能保存为文件。").arg(shown);
+        return result;
+    }
+    const QByteArray rtf = RtfWriter::write(document);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.error = QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString());
+        return result;
+    }
+    if (file.write(rtf) != rtf.size() || !file.commit()) {
+        result.error = QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString());
+        file.cancelWriting();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
