@@ -10,8 +10,8 @@
 #include "gradientheader.h"
 #include "lcddisplay.h"
 #include "maker.h"
-#include "readingcontrol.h"
 #include "registry.h"
+#include "sentences.h"
 #include "sizesplitter.h"
 #include "skindata.h"
 #include "speechengine.h"
@@ -31,7 +31,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QDateTime>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -128,6 +130,24 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
     connect(m_reading, &ReadingControl::readingChanged, this, &TMainForm::showReadingState);
     connect(m_reading, &ReadingControl::pauseCaptionChanged, this, &TMainForm::showPauseCaption);
     connect(m_reading, &ReadingControl::progressChanged, m_progressBar1, &QProgressBar::setValue);
+
+    // The sentence being heard follows in the editor, from the engine's
+    // position, a few times a second.
+    m_followTimer.setInterval(50);
+    connect(&m_followTimer, &QTimer::timeout, this, &TMainForm::followReading);
+    connect(m_reading, &ReadingControl::readingChanged, this, [this](bool reading) {
+        if (reading) {
+            m_followTimer.start();
+        } else {
+            m_followTimer.stop();
+            clearHeard();
+        }
+    });
+    watchDocument();
+    connect(m_richEdit1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_scrollingForReading)
+            m_userScrolledAt = QDateTime::currentMSecsSinceEpoch();
+    });
 
     m_timer2.setObjectName(QStringLiteral("Timer2"));
     m_timer2.setInterval(1000);
@@ -272,10 +292,23 @@ void TMainForm::setupMenus()
 
     QMenu *f3 = addMenu("F3", "朗读(&R)");
     m_T1 = addItem(f3, "T1", "开始(&S)", {}, [this] { SpeedButton4Click(); });
+    m_fromCursor = addItem(f3, "mnuReadFromCursor", "从光标处朗读(&C)", QKeySequence(Qt::Key_F6),
+                           [this] { readFromCursor(); });
     m_N8 = addItem(f3, "N8", "暂停(&P)", {}, [this] { SpeedButton10Click(); });
     m_N23 = addItem(f3, "N23", "停止(&T)", {}, [this] { SpeedButton1Click(); });
     m_N8->setEnabled(false);
     m_N23->setEnabled(false);
+    addSeparator(f3, "mnuSentenceSeparator");
+    m_previousSentence = addItem(f3, "mnuPreviousSentence", "上一句(&B)",
+                                 QKeySequence(Qt::Key_F7), [this] { previousSentence(); });
+    m_nextSentence = addItem(f3, "mnuNextSentence", "下一句(&N)", QKeySequence(Qt::Key_F8),
+                             [this] { nextSentence(); });
+    m_previousSentence->setEnabled(false);
+    m_nextSentence->setEnabled(false);
+    addSeparator(f3, "mnuHighlightSeparator");
+    m_highlight = addItem(f3, "mnuHighlight", "朗读时突出显示句子(&H)", {}, [this] { followReading(); });
+    m_highlight->setCheckable(true);
+    m_highlight->setChecked(true);
 
     QMenu *f4 = addMenu("F4", "工具(&T)");
     addItem(f4, "M2", "实用月历(&M)  ", {}, [this] { BitBtn19Click(); });
@@ -587,6 +620,10 @@ void TMainForm::restoreSettings()
     if (!repeat)
         return;
     m_checkBox1->setChecked(*repeat);
+    const std::optional<bool> highlight = registry.readBool(QStringLiteral("Highlight"));
+    if (!highlight)
+        return;
+    m_highlight->setChecked(*highlight);
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -619,6 +656,7 @@ void TMainForm::saveSettings()
     registry.writeInteger(QStringLiteral("Sound"), m_comboBox1->currentIndex());
     registry.writeInteger(QStringLiteral("Style"), m_comboBox2->currentIndex());
     registry.writeBool(QStringLiteral("Repeat"), m_checkBox1->isChecked());
+    registry.writeBool(QStringLiteral("Highlight"), m_highlight->isChecked());
     registry.closeKey();
 }
 
@@ -685,6 +723,9 @@ void TMainForm::showReadingState(bool reading)
     m_N8->setEnabled(reading);
     m_speedButton1->setEnabled(reading);
     m_N23->setEnabled(reading);
+    m_fromCursor->setEnabled(!reading);
+    m_previousSentence->setEnabled(reading);
+    m_nextSentence->setEnabled(reading);
 }
 
 void TMainForm::showPauseCaption(const QString &caption)
@@ -941,6 +982,140 @@ void TMainForm::replaceDocument(QTextDocument *document)
     // The editor deletes its old document, which it owns.
     m_richEdit1->setDocument(document);
     m_richEdit1->moveCursor(QTextCursor::Start);
+    m_reading->textEdited();
+    clearHeard();
+    watchDocument();
+}
+
+void TMainForm::watchDocument()
+{
+    connect(m_richEdit1->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) {
+                if ((removed || added) && m_reading->isReading()) {
+                    // What the engine reads no longer lines up with the text.
+                    m_reading->textEdited();
+                    clearHeard();
+                }
+            });
+}
+
+bool TMainForm::followsReading() const
+{
+    return m_highlight->isChecked();
+}
+
+void TMainForm::setFollowsReading(bool on)
+{
+    m_highlight->setChecked(on);
+    followReading();
+}
+
+void TMainForm::clearHeard()
+{
+    if (!m_shown)
+        return;
+    m_shown.reset();
+    m_richEdit1->setExtraSelections({});
+}
+
+void TMainForm::followReading()
+{
+    const std::optional<ReadingControl::Heard> heard =
+        m_highlight->isChecked() ? m_reading->heard() : std::nullopt;
+    if (!heard) {
+        clearHeard();
+        return;
+    }
+    if (heard == m_shown)
+        return;
+    m_shown = heard;
+    QTextDocument *doc = m_richEdit1->document();
+    const int last = doc->characterCount() - 1;
+    // A soft tint of the style's selection colour: the text stays as it is.
+    const auto tint = [this](qreal share) {
+        const QColor base = m_richEdit1->palette().color(QPalette::Base);
+        const QColor mark = m_richEdit1->palette().color(QPalette::Highlight);
+        return QColor::fromRgbF(base.redF() + (mark.redF() - base.redF()) * share,
+                                base.greenF() + (mark.greenF() - base.greenF()) * share,
+                                base.blueF() + (mark.blueF() - base.blueF()) * share);
+    };
+    const auto selection = [&](qsizetype from, qsizetype to, qreal share) {
+        QTextEdit::ExtraSelection s;
+        s.cursor = QTextCursor(doc);
+        s.cursor.setPosition(int(std::clamp<qsizetype>(from, 0, last)));
+        s.cursor.setPosition(int(std::clamp<qsizetype>(to, 0, last)), QTextCursor::KeepAnchor);
+        s.format.setBackground(tint(share));
+        return s;
+    };
+    QList<QTextEdit::ExtraSelection> selections{
+        selection(heard->sentenceStart, heard->sentenceEnd, 0.25)};
+    if (heard->wordStart >= 0)
+        selections << selection(heard->wordStart, heard->wordEnd, 0.45);
+    m_richEdit1->setExtraSelections(selections);
+
+    // Keep the sentence in sight, unless the user has just scrolled away.
+    const bool userScrolled = m_userScrolledAt >= 0
+        && QDateTime::currentMSecsSinceEpoch() - m_userScrolledAt < 4000;
+    QTextCursor at(doc);
+    at.setPosition(int(std::clamp<qsizetype>(heard->sentenceStart, 0, last)));
+    const QRect where = m_richEdit1->cursorRect(at);
+    const QRect visible = m_richEdit1->viewport()->rect();
+    if (!userScrolled && !visible.contains(where)) {
+        QScrollBar *bar = m_richEdit1->verticalScrollBar();
+        m_scrollingForReading = true;
+        bar->setValue(bar->value() + where.top() - visible.height() / 3);
+        m_scrollingForReading = false;
+    }
+}
+
+qsizetype TMainForm::currentSentenceStart() const
+{
+    if (const std::optional<ReadingControl::Heard> heard = m_reading->heard())
+        return heard->sentenceStart;
+    return m_richEdit1->textCursor().position();
+}
+
+void TMainForm::readFromCursor()
+{
+    if (m_reading->isReading())
+        return;
+    if (m_richEdit1->document()->isEmpty()) {
+        SpeedButton4Click(); // refuses an empty text the same way
+        return;
+    }
+    const QString text = m_richEdit1->toPlainText();
+    const Sentences::Range sentence = Sentences::at(text, m_richEdit1->textCursor().position());
+    m_richEdit1->setFocus();
+    m_reading->start(m_checkBox1->isChecked(), sentence.start);
+}
+
+void TMainForm::previousSentence()
+{
+    if (!m_reading->isReading())
+        return;
+    const QString text = m_richEdit1->toPlainText();
+    const QList<Sentences::Range> all = Sentences::split(text);
+    if (all.isEmpty())
+        return;
+    const qsizetype here = currentSentenceStart();
+    qsizetype i = 0;
+    while (i + 1 < all.size() && all[i].end <= here)
+        ++i;
+    m_reading->restartAt(all[std::max<qsizetype>(0, i - 1)].start);
+}
+
+void TMainForm::nextSentence()
+{
+    if (!m_reading->isReading())
+        return;
+    const QString text = m_richEdit1->toPlainText();
+    const QList<Sentences::Range> all = Sentences::split(text);
+    const qsizetype here = currentSentenceStart();
+    qsizetype i = 0;
+    while (i < all.size() && all[i].end <= here)
+        ++i;
+    if (i + 1 < all.size())
+        m_reading->restartAt(all[i + 1].start); // at the last sentence: nothing
 }
 
 void TMainForm::SpeedButton5Click()
@@ -986,12 +1161,14 @@ void TMainForm::Button5Click(QObject *sender)
     repaint();
 
     // The engine takes GBK: a name GBK cannot hold cannot be written.
-    const TextEncoding::GbkResult gbkPath = TextEncoding::toGbk(QDir::toNativeSeparators(path));
+    const QString nativePath = QDir::toNativeSeparators(path);
+    const TextEncoding::GbkResult gbkPath = TextEncoding::toGbk(nativePath);
     int result = -2;
     QString reason;
     if (gbkPath.firstUnencodable >= 0) {
+        const qsizetype at = gbkPath.firstUnencodable;
         reason = QStringLiteral("文件名中的“%1”不能用于语音文件的名字。")
-                     .arg(QDir::toNativeSeparators(path).mid(gbkPath.firstUnencodable, 1));
+                     .arg(nativePath.mid(at, nativePath[at].isHighSurrogate() ? 2 : 1));
     } else {
         const QByteArray text = TextEncoding::toGbk(m_richEdit1->toPlainText()).bytes;
         const QByteArray site = Maker::WebAddress.toLatin1();

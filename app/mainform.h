@@ -9,6 +9,7 @@
 // interfaces it is given, so tests can put scripted ones in their place.
 
 #include "narrex.h"
+#include "readingcontrol.h"
 #include "tcolor.h"
 
 #include <QMainWindow>
@@ -20,7 +21,6 @@
 
 class Desktop;
 class Dialogs;
-class ReadingControl;
 class Registry;
 class SkinData;
 class SkinStore;
@@ -116,6 +116,12 @@ public:
     void SpeedButton5Click();
     void N6Click();
     void Button5Click(QObject *sender);
+    // Following the reading in the editor.
+    void readFromCursor();
+    void previousSentence();
+    void nextSentence();
+    bool followsReading() const;
+    void setFollowsReading(bool on);
 
     bool aboutPending() const { return m_aboutPending; }
     QTimer &clockTimer() { return m_timer2; }
@@ -153,6 +159,11 @@ private:
     // change of Edit2's text, also when the text is the same.
     void setNotificationText(const QString &text);
     static void notifyCallback(void *context, const char *text);
+    void followReading();
+    void clearHeard();
+    void watchDocument();
+    // The sentence the reading is at (heard now, else where the cursor is).
+    qsizetype currentSentenceStart() const;
 
     Services m_services;
     ToolWindows m_windows;
@@ -173,6 +184,14 @@ private:
     QAction *m_T1 = nullptr;
     QAction *m_N8 = nullptr;
     QAction *m_N23 = nullptr;
+    QAction *m_fromCursor = nullptr;
+    QAction *m_previousSentence = nullptr;
+    QAction *m_nextSentence = nullptr;
+    QAction *m_highlight = nullptr;
+    QTimer m_followTimer;
+    qint64 m_userScrolledAt = -1; // ms since the epoch
+    bool m_scrollingForReading = false;
+    std::optional<ReadingControl::Heard> m_shown; // what is highlighted now
     QMenu *m_popupMenu1 = nullptr;
 
     QToolBar *m_toolBar0 = nullptr;

@@ -4,6 +4,8 @@
 #include "speechengine.h"
 #include "textencoding.h"
 
+#include <algorithm>
+
 std::optional<int> ReadingControl::readingVoiceCode(int voiceIndex)
 {
     switch (voiceIndex) {
@@ -41,8 +43,47 @@ ReadingControl::ReadingControl(SpeechEngine &engine, QObject *parent)
 
 int ReadingControl::speak(const QString &text, int voiceCode)
 {
+    m_phrase = true;
+    m_follow = false;
     return m_engine.speak(TextEncoding::toGbk(text).bytes, 11, voiceCode, 50, 100, 1, -1,
                           Maker::WebAddress.toLatin1());
+}
+
+int ReadingControl::speakReading(const QString &text, qsizetype base, int voiceCode)
+{
+    TextEncoding::GbkResult gbk = TextEncoding::toGbk(text, true);
+    m_unitOffsets = std::move(gbk.unitOffsets);
+    m_base = base;
+    m_phrase = false;
+    m_follow = true;
+    return m_engine.speak(gbk.bytes, 11, voiceCode, 50, 100, 1, -1, Maker::WebAddress.toLatin1());
+}
+
+qsizetype ReadingControl::sourcePosition(qint32 byte) const
+{
+    // The first unit that starts at or after byte.
+    const auto it = std::lower_bound(m_unitOffsets.begin(), m_unitOffsets.end(), byte);
+    return m_base + qsizetype(it - m_unitOffsets.begin());
+}
+
+std::optional<ReadingControl::Heard> ReadingControl::heard() const
+{
+    if (!m_reading || m_phrase || !m_follow || m_unitOffsets.empty())
+        return std::nullopt;
+    int32_t ss = -1, sl = 0, ws = -1, wl = 0;
+    if (m_engine.speakingRange(&ss, &sl, &ws, &wl) != EngineOk || ss < 0)
+        return std::nullopt;
+    const qint32 total = m_unitOffsets.back();
+    if (ss + sl > total)
+        return std::nullopt; // not this text's (a reading replaced meanwhile)
+    Heard h;
+    h.sentenceStart = sourcePosition(ss);
+    h.sentenceEnd = sourcePosition(ss + sl);
+    if (ws >= 0 && ws + wl <= total) {
+        h.wordStart = sourcePosition(ws);
+        h.wordEnd = sourcePosition(ws + wl);
+    }
+    return h;
 }
 
 void ReadingControl::setProgress(int value)
@@ -51,7 +92,7 @@ void ReadingControl::setProgress(int value)
     emit progressChanged(value);
 }
 
-void ReadingControl::start(bool repeat)
+void ReadingControl::start(bool repeat, qsizetype from)
 {
     m_holdTimer.stop();
     m_progressTimer.start();
@@ -64,7 +105,22 @@ void ReadingControl::start(bool repeat)
         m_repeatReading = false;
     }
     if (const std::optional<int> code = readingVoiceCode(m_voice()))
-        m_engineResult = speak(m_text(), *code);
+        m_engineResult = speakReading(m_text().mid(from), from, *code);
+    if (m_engineResult != EngineOk)
+        stop();
+}
+
+void ReadingControl::restartAt(qsizetype from)
+{
+    if (!m_reading)
+        return;
+    if (m_pauseCaption != PauseCaption) {
+        // The new reading plays at once.
+        m_pauseCaption = PauseCaption;
+        emit pauseCaptionChanged(m_pauseCaption);
+    }
+    if (const std::optional<int> code = readingVoiceCode(m_voice()))
+        m_engineResult = speakReading(m_text().mid(from), from, *code);
     if (m_engineResult != EngineOk)
         stop();
 }
@@ -76,6 +132,7 @@ void ReadingControl::stop()
     setProgress(0);
     m_repeatCounter = 0;
     m_reading = false;
+    m_follow = false;
     emit readingChanged(false);
     m_pauseCaption = PauseCaption;
     emit pauseCaptionChanged(m_pauseCaption);
@@ -102,10 +159,10 @@ void ReadingControl::endNotification(const QString &text)
         stop();
         return;
     }
-    // The next pass reads the text as it is now; the progress display is not
-    // started again, as the progress timer may have ended at 100 %.
+    // The next pass reads the whole text as it is now; the progress display
+    // is not started again, as the progress timer may have ended at 100 %.
     if (const std::optional<int> code = readingVoiceCode(m_voice()))
-        m_engineResult = speak(m_text(), *code);
+        m_engineResult = speakReading(m_text(), 0, *code);
 }
 
 void ReadingControl::progressTick()

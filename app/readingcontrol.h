@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class SpeechEngine;
 
@@ -54,9 +55,12 @@ public:
     int engineResult() const { return m_engineResult; }
     void setEngineResult(int result) { m_engineResult = result; }
 
-    // Starts reading the text source in the voice of the voice source. The
-    // caller has refused an empty text already.
-    void start(bool repeat);
+    // Starts reading the text source, from position from on, in the voice
+    // of the voice source. The caller has refused an empty text already.
+    void start(bool repeat, qsizetype from = 0);
+    // While reading: reads on from position from of the text source instead,
+    // with no end notification in between; pause ends.
+    void restartAt(qsizetype from);
     void stop();
     void pauseOrContinue();
     // A change of the notification text: the end of a reading (or phrase)
@@ -69,6 +73,24 @@ public:
     // The main window closes: repeat mode ends with it.
     void endRepeat();
 
+    // What is being heard now, as positions in the text source: the sentence
+    // and the word in it (word empty when between words). Nothing while
+    // idle, while another window's phrase is spoken, and once the text was
+    // edited during this pass of the reading.
+    struct Heard {
+        qsizetype sentenceStart = 0;
+        qsizetype sentenceEnd = 0;
+        qsizetype wordStart = -1;
+        qsizetype wordEnd = -1;
+        bool operator==(const Heard &) const = default;
+    };
+    std::optional<Heard> heard() const;
+    // The text source changed: what the engine reads no longer lines up
+    // with it until the next pass.
+    void textEdited() { m_follow = false; }
+    // Where the current pass of the reading began in the text source.
+    qsizetype readingBase() const { return m_base; }
+
 signals:
     void readingChanged(bool reading);
     // Sent after every pause, continue and stop, also when unchanged.
@@ -78,6 +100,10 @@ signals:
 private:
     void setProgress(int value);
     int speak(const QString &text, int voiceCode);
+    // Reads text (from position base of the source) aloud, keeping what is
+    // needed to map the engine's positions back to the source.
+    int speakReading(const QString &text, qsizetype base, int voiceCode);
+    qsizetype sourcePosition(qint32 byte) const;
 
     SpeechEngine &m_engine;
     std::function<QString()> m_text;
@@ -90,4 +116,10 @@ private:
     bool m_repeatReading = false;
     int m_repeatCounter = 0;
     int m_engineResult = 0;
+
+    // The reading now going to the engine, to follow it in the source.
+    qsizetype m_base = 0;
+    std::vector<qint32> m_unitOffsets; // bytes of each unit of the text sent
+    bool m_follow = false; // the source still lines up with what is read
+    bool m_phrase = false; // the engine speaks another window's phrase
 };

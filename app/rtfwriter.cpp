@@ -1,5 +1,7 @@
 #include "rtfwriter.h"
 
+#include "textencoding.h"
+
 #include <QColor>
 #include <QFont>
 #include <QList>
@@ -50,7 +52,6 @@ private:
     QStringList m_fonts;
     QList<bool> m_fontChinese;
     QList<QColor> m_colors;
-    QStringEncoder m_gbk{"GBK", QStringEncoder::Flag::Stateless};
     QStringEncoder m_latin{"windows-1252", QStringEncoder::Flag::Stateless};
 };
 
@@ -156,15 +157,18 @@ void Writer::writeText(QByteArray &out, const QString &text, bool chinese)
             } else {
                 appendHex(out, bytes);
             }
-        } else {
-            // A character the encoder lacks comes out as "?" (its error flag,
-            // once set, stays set: the "?" is what tells).
-            const QByteArray bytes = m_gbk.encode(QStringView(&text.constData()[i], 1));
-            if (bytes.isEmpty() || bytes == "?") {
-                out += "\\u" + QByteArray::number(int(qint16(u))) + "?";
+        } else if (const uint16_t code = TextEncoding::gbkCode(u)) {
+            static const char hex[] = "0123456789abcdef";
+            if (code > 0xFF) {
+                const char pair[] = {'\\', '\'', hex[code >> 12], hex[code >> 8 & 0xF],
+                                     '\\', '\'', hex[code >> 4 & 0xF], hex[code & 0xF]};
+                out.append(pair, sizeof pair);
             } else {
-                appendHex(out, bytes);
+                const char one[] = {'\\', '\'', hex[code >> 4], hex[code & 0xF]};
+                out.append(one, sizeof one);
             }
+        } else {
+            out += "\\u" + QByteArray::number(int(qint16(u))) + "?";
         }
     }
 }
@@ -173,7 +177,8 @@ QByteArray Writer::write()
 {
     collect();
     QByteArray out;
-    out.reserve(m_doc.characterCount() * 4 + 512);
+    // Chinese takes eight bytes a character (two escaped bytes).
+    out.reserve(qsizetype(m_doc.characterCount()) * 8 + m_doc.blockCount() * 64 + 512);
     out += "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052\\uc1\r\n";
     out += "{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {

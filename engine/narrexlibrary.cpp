@@ -80,6 +80,7 @@ NarrexLibrary::Outcome NarrexLibrary::tryFile(const QString &path)
             return Outcome::Incomplete;
         }
     }
+    m_fn.speakingRange = reinterpret_cast<SpeakingRangeFn>(m_library.resolve("Narrex_GetSpeakingRange"));
     m_loaded = true;
     m_error.clear();
     return Outcome::Loaded;
@@ -122,3 +123,11 @@ int32_t NarrexEngine::speakToWave(const QByteArray &gbkText, const QByteArray &g
 }
 
 int32_t NarrexEngine::close() { return m_fn.close(); }
+
+int32_t NarrexEngine::speakingRange(int32_t *sentenceStart, int32_t *sentenceLength,
+                                    int32_t *wordStart, int32_t *wordLength)
+{
+    if (!m_fn.speakingRange)
+        return SpeechEngine::speakingRange(sentenceStart, sentenceLength, wordStart, wordLength);
+    return m_fn.speakingRange(sentenceStart, sentenceLength, wordStart, wordLength);
+}

@@ -8,7 +8,8 @@
 #include <QStringList>
 
 // Loads libSonarel (Sonarel.dll on Windows) at run time and resolves the nine
-// Narrex_ functions. The program's own folder is searched first, then the
+// Narrex_ functions every engine has, and Narrex_GetSpeakingRange where it
+// is there. The program's own folder is searched first, then the
 // library folder beside it, then the system's library path.
 class NarrexLibrary
 {
@@ -21,6 +22,7 @@ public:
     using SetDialogFn = int32_t(NARREX_CALL *)(int32_t, const char *);
     using SpeakToWaveFn = int32_t(NARREX_CALL *)(const char *, const char *, int32_t, int32_t,
                                                  int32_t, int32_t, int32_t, int32_t, const char *);
+    using SpeakingRangeFn = int32_t(NARREX_CALL *)(int32_t *, int32_t *, int32_t *, int32_t *);
 
     struct Functions {
         InitializeFn initialize = nullptr;
@@ -32,6 +34,9 @@ public:
         SetDialogFn setDialog = nullptr;
         SpeakToWaveFn speakToWave = nullptr;
         NoArgFn close = nullptr;
+        // Not every engine has it: null then, and the program reads on
+        // without following the text.
+        SpeakingRangeFn speakingRange = nullptr;
     };
 
     static QString fileName(); // "libSonarel.so" or "Sonarel.dll"
@@ -76,6 +81,8 @@ public:
                         int32_t voice, int32_t speed, int32_t volume, int32_t a, int32_t b,
                         const QByteArray &siteText) override;
     int32_t close() override;
+    int32_t speakingRange(int32_t *sentenceStart, int32_t *sentenceLength, int32_t *wordStart,
+                          int32_t *wordLength) override;
 
 private:
     NarrexLibrary::Functions m_fn;

@@ -2,10 +2,12 @@
 
 // The program's side of the speech engine.
 //
-// SpeechEngine is what the windows talk to: the nine engine calls with the
+// SpeechEngine is what the windows talk to: the engine calls with the
 // argument lists of the Narrex_ functions. NarrexEngine is the real one,
 // calling into libSonarel through a NarrexLibrary that was loaded at start;
 // tests put a scripted fake in its place.
+
+#include "narrex.h"
 
 #include <QByteArray>
 
@@ -29,4 +31,20 @@ public:
                                 int32_t family, int32_t voice, int32_t speed, int32_t volume,
                                 int32_t a, int32_t b, const QByteArray &siteText) = 0;
     virtual int32_t close() = 0;
+
+    // Narrex_GetSpeakingRange: the sentence and word being heard, in bytes
+    // of the text given to speak(). An engine without it answers "nothing".
+    virtual int32_t speakingRange(int32_t *sentenceStart, int32_t *sentenceLength,
+                                  int32_t *wordStart, int32_t *wordLength)
+    {
+        for (int32_t *p : {sentenceStart, wordStart}) {
+            if (p)
+                *p = -1;
+        }
+        for (int32_t *p : {sentenceLength, wordLength}) {
+            if (p)
+                *p = 0;
+        }
+        return NARREX_ERR_IDLE;
+    }
 };

@@ -84,46 +84,66 @@ QString fromGbk(QByteArrayView bytes)
     return QStringDecoder("GBK", QStringConverter::Flag::Stateless).decode(bytes);
 }
 
-GbkResult toGbk(const QString &text)
+uint16_t gbkCode(char16_t c)
+{
+    // Built once from the converter: asking it character by character for
+    // a long text costs far more than a table look-up.
+    static const std::vector<uint16_t> table = [] {
+        std::vector<uint16_t> t(0x10000, 0);
+        QStringEncoder gbk("GBK", QStringEncoder::Flag::Stateless);
+        for (char32_t u = 0; u < 0x10000; ++u) {
+            if (u >= 0xD800 && u <= 0xDFFF)
+                continue;
+            const QChar ch = QChar(char16_t(u));
+            // A character the converter lacks comes out as "?" (its error
+            // flag, once set, stays set: the "?" is what tells).
+            const QByteArray b = gbk.encode(QStringView(&ch, 1));
+            if (b.size() == 1 && (b[0] != '?' || u == u'?'))
+                t[u] = uchar(b[0]);
+            else if (b.size() == 2)
+                t[u] = uint16_t(uchar(b[0]) << 8 | uchar(b[1]));
+        }
+        return t;
+    }();
+    return table[c];
+}
+
+GbkResult toGbk(const QString &text, bool withOffsets)
 {
     GbkResult result;
-    result.bytes.reserve(text.size() * 2);
-    // Encode in runs, and character by character only where a run fails, so
-    // the common case costs one converter call. A converter that has seen an
-    // error keeps reporting it (resetState() does not clear it in Qt 6.4), so
-    // every attempt gets a fresh one.
-    const auto encode = [](QStringView s, QByteArray *out) {
-        QStringEncoder encoder("GBK", QStringEncoder::Flag::Stateless);
-        *out = encoder.encode(s);
-        return !encoder.hasError();
-    };
     const qsizetype n = text.size();
-    constexpr qsizetype Run = 4096;
-    qsizetype start = 0;
-    while (start < n) {
-        qsizetype len = std::min(Run, n - start);
-        if (start + len < n && text.at(start + len - 1).isHighSurrogate())
-            ++len;
-        const QStringView run = QStringView(text).sliced(start, len);
-        QByteArray bytes;
-        if (encode(run, &bytes)) {
-            result.bytes += bytes;
-        } else {
-            for (qsizetype i = 0; i < run.size();) {
-                const qsizetype width = run.at(i).isHighSurrogate() && i + 1 < run.size() ? 2 : 1;
-                QByteArray one;
-                if (!encode(run.sliced(i, width), &one) || one.isEmpty()) {
-                    if (result.firstUnencodable < 0)
-                        result.firstUnencodable = start + i;
-                    ++result.unencodableCount;
-                    one = " ";
-                }
-                result.bytes += one;
-                i += width;
-            }
+    result.bytes.reserve(n * 2);
+    if (withOffsets)
+        result.unitOffsets.reserve(size_t(n) + 1);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (withOffsets)
+            result.unitOffsets.push_back(qint32(result.bytes.size()));
+        if (u < 0x80) {
+            result.bytes.append(char(u));
+            continue;
         }
-        start += len;
+        const uint16_t code = QChar::isSurrogate(u) ? 0 : gbkCode(u);
+        if (code == 0) {
+            // Nothing in GBK: a blank, one for a whole surrogate pair.
+            if (result.firstUnencodable < 0)
+                result.firstUnencodable = i;
+            ++result.unencodableCount;
+            result.bytes.append(' ');
+            if (QChar::isHighSurrogate(u) && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+                ++i;
+                if (withOffsets)
+                    result.unitOffsets.push_back(qint32(result.bytes.size() - 1));
+            }
+        } else if (code < 0x100) {
+            result.bytes.append(char(code));
+        } else {
+            result.bytes.append(char(code >> 8));
+            result.bytes.append(char(code & 0xFF));
+        }
     }
+    if (withOffsets)
+        result.unitOffsets.push_back(qint32(result.bytes.size()));
     return result;
 }
 

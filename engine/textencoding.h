@@ -4,6 +4,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <cstdint>
+#include <vector>
+
 // Text encodings of the program: the engine takes GBK; files on disk come as
 // GBK or, from today's editors, as UTF-8 or UTF-16.
 namespace TextEncoding {
@@ -27,8 +30,17 @@ struct GbkResult {
     // characters are written as a blank.
     qsizetype firstUnencodable = -1;
     qsizetype unencodableCount = 0;
+    // With toGbk(text, true): the byte offset of each UTF-16 unit of the
+    // text, plus one entry for the end (the second unit of a surrogate pair
+    // shares its first's offset).
+    std::vector<qint32> unitOffsets;
 };
-GbkResult toGbk(const QString &text);
+GbkResult toGbk(const QString &text, bool withOffsets = false);
+
+// GBK's bytes for one character of the basic plane: 0 when GBK has none, a
+// value below 0x100 for a one-byte character, else the two bytes (first in
+// the high byte).
+uint16_t gbkCode(char16_t c);
 QString fromGbk(QByteArrayView bytes);
 
 } // namespace TextEncoding

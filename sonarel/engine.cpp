@@ -184,6 +184,18 @@ int Engine::location() const
     return converting >= 0 ? converting : m_queue.percent();
 }
 
+bool Engine::speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const
+{
+    if (m_convertPercent.load() >= 0) {
+        if (sentence)
+            *sentence = {};
+        if (word)
+            *word = {};
+        return false;
+    }
+    return m_queue.heardRange(sentence, word);
+}
+
 int Engine::pauseOrContinue()
 {
     return m_queue.togglePause() ? NARREX_OK : NARREX_ERR_IDLE;

@@ -41,6 +41,9 @@ public:
     int deviceCount() const;
     int speak(const QByteArray &gbk, int voiceCode, int speed, int volume);
     int location() const;
+    // The sentence and word of the current reading being heard, in bytes of
+    // its text; false ("nothing") when idle and while a conversion runs.
+    bool speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const;
     int pauseOrContinue();
     int stop();
     int showSettingsDialog();

@@ -60,6 +60,27 @@ NARREX_API int32_t NARREX_CALL Narrex_GetLocationInfo(void)
     return e ? e->location() : NARREX_ERR_NOT_INITIALIZED;
 }
 
+NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(int32_t *sentenceStart,
+                                                       int32_t *sentenceLength,
+                                                       int32_t *wordStart, int32_t *wordLength)
+{
+    ReadingQueue::Range sentence;
+    ReadingQueue::Range word;
+    const auto e = engine();
+    const bool heard = e && e->speakingRange(&sentence, &word);
+    if (sentenceStart)
+        *sentenceStart = sentence.start;
+    if (sentenceLength)
+        *sentenceLength = sentence.start < 0 ? 0 : sentence.length;
+    if (wordStart)
+        *wordStart = word.start;
+    if (wordLength)
+        *wordLength = word.start < 0 ? 0 : word.length;
+    if (!e)
+        return NARREX_ERR_NOT_INITIALIZED;
+    return heard ? NARREX_OK : NARREX_ERR_IDLE;
+}
+
 NARREX_API int32_t NARREX_CALL Narrex_PauseORContinue(void)
 {
     const auto e = engine();

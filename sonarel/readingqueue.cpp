@@ -17,6 +17,8 @@ void ReadingQueue::clearLocked()
     m_producerDone = false;
     m_paused = false;
     m_heardBytes = 0;
+    m_heardSentence = NoRange;
+    m_heardWord = NoRange;
     m_finishClaimed = false;
     m_firstSampleDelayNs = -1;
 }
@@ -179,16 +181,48 @@ bool ReadingQueue::reportPlayed(quint64 generation, qint64 played, bool drained)
     if (generation != m_generation || m_state != State::Playing)
         return false;
     while (!m_pendingMarks.empty() && m_pendingMarks.front().sample <= played) {
-        m_heardBytes = std::max(m_heardBytes, m_pendingMarks.front().byteStart);
+        const TextMark &mark = m_pendingMarks.front();
+        m_heardBytes = std::max(m_heardBytes, mark.byteStart);
+        if (mark.kind == TextMark::Sentence) {
+            m_heardSentence.store(pack(mark.byteStart, mark.byteLength), std::memory_order_release);
+            m_heardWord.store(NoRange, std::memory_order_release);
+        } else {
+            m_heardWord.store(pack(mark.byteStart, mark.byteLength), std::memory_order_release);
+        }
         m_pendingMarks.pop_front();
     }
     if (m_producerDone && m_chunks.empty() && drained) {
         m_state = State::Finished;
         m_heardBytes = m_totalBytes;
         m_pendingMarks.clear();
+        m_heardSentence = NoRange;
+        m_heardWord = NoRange;
         return true;
     }
     return false;
+}
+
+quint64 ReadingQueue::pack(qint64 start, qint32 length)
+{
+    return quint64(quint32(qint32(std::min<qint64>(start, INT32_MAX)))) << 32 | quint32(length);
+}
+
+ReadingQueue::Range ReadingQueue::unpack(quint64 packed)
+{
+    if (packed == NoRange)
+        return {};
+    return {qint32(quint32(packed >> 32)), qint32(quint32(packed))};
+}
+
+bool ReadingQueue::heardRange(Range *sentence, Range *word) const
+{
+    const Range s = unpack(m_heardSentence.load(std::memory_order_acquire));
+    const Range w = unpack(m_heardWord.load(std::memory_order_acquire));
+    if (sentence)
+        *sentence = s;
+    if (word)
+        *word = s.start < 0 ? Range() : w;
+    return s.start >= 0;
 }
 
 qint64 ReadingQueue::queuedSamples() const

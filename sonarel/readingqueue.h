@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -71,6 +72,15 @@ public:
     // output holds nothing more. Returns true when the reading has just finished.
     bool reportPlayed(quint64 generation, qint64 played, bool drained);
 
+    // The sentence and the word being heard now, in bytes of the reading's
+    // text; start -1 when nothing is. Lock-free: asking never holds up the
+    // audio side, which updates them as it reports what was played.
+    struct Range {
+        qint32 start = -1;
+        qint32 length = 0;
+    };
+    bool heardRange(Range *sentence, Range *word) const;
+
     qint64 queuedSamples() const;
     // Time from begin() to the first sample handed to the output, or -1.
     qint64 firstSampleDelayNs() const;
@@ -92,6 +102,11 @@ private:
     size_t m_frontOffset = 0; // samples of the front chunk already pulled
     qint64 m_queued = 0;
     std::deque<TextMark> m_pendingMarks; // pulled, not yet heard
+    std::atomic<quint64> m_heardSentence{NoRange};
+    std::atomic<quint64> m_heardWord{NoRange};
+    static constexpr quint64 NoRange = ~quint64(0);
+    static quint64 pack(qint64 start, qint32 length);
+    static Range unpack(quint64 packed);
     std::chrono::steady_clock::time_point m_begunAt;
     qint64 m_firstSampleDelayNs = -1;
 };

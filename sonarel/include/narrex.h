@@ -113,6 +113,22 @@ NARREX_API int32_t NARREX_CALL Narrex_Speak(const char *text, int32_t mode, int3
  */
 NARREX_API int32_t NARREX_CALL Narrex_GetLocationInfo(void);
 
+/*
+ * Which part of the current reading's text is being heard now, in bytes of
+ * the text given to Narrex_Speak: the sentence (the piece the engine speaks
+ * as one: a sentence, or a part of a very long one) and the word in it,
+ * taken from the same sample-to-text mapping as Narrex_GetLocationInfo.
+ * NARREX_OK while a reading is being heard (also while it is paused).
+ * NARREX_ERR_IDLE, "nothing", when no reading is being heard: idle, stopped,
+ * finished, before its first sound, and while a Narrex_SpeakToWave runs.
+ * Without a sentence every value is -1 (lengths 0); between words the word
+ * is -1 while the sentence is known. Any pointer may be null.
+ * It takes no lock the sound output waits for, so it can be asked often.
+ */
+NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(int32_t *sentenceStart,
+                                                       int32_t *sentenceLength,
+                                                       int32_t *wordStart, int32_t *wordLength);
+
 /* Pauses a running reading (sound and progress stand still), or resumes a paused one. */
 NARREX_API int32_t NARREX_CALL Narrex_PauseORContinue(void);
 

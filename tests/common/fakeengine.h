@@ -10,13 +10,20 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QString>
 #include <QStringList>
 #include <QStringDecoder>
 
+#include <functional>
+
+// The conversion runs on a worker thread while the window polls the
+// progress: calls are recorded under a lock.
 class FakeEngine final : public SpeechEngine
 {
 public:
+    QMutex mutex;
     QStringList calls; // "speak(4)", "stop", "pause", "location", …
     QList<QString> spokenTexts;
     QList<int> speakResults; // taken one per speak; 10 when empty
@@ -68,6 +75,7 @@ public:
     }
     int32_t locationInfo() override
     {
+        QMutexLocker lock(&mutex);
         calls << QStringLiteral("location");
         return location;
     }
@@ -90,10 +98,32 @@ public:
                         int32_t voice, int32_t, int32_t, int32_t, int32_t,
                         const QByteArray &) override
     {
-        calls << QStringLiteral("speakToWave(%1,%2)").arg(family).arg(voice);
-        spokenTexts << QStringDecoder("GBK").decode(gbkText);
-        wavePaths << QStringDecoder("GBK").decode(gbkPath);
+        {
+            QMutexLocker lock(&mutex);
+            calls << QStringLiteral("speakToWave(%1,%2)").arg(family).arg(voice);
+            spokenTexts << QStringDecoder("GBK").decode(gbkText);
+            wavePaths << QStringDecoder("GBK").decode(gbkPath);
+        }
+        if (duringConversion)
+            duringConversion(); // on the conversion's own thread
         return waveResult;
+    }
+    int32_t speakingRange(int32_t *ss, int32_t *sl, int32_t *ws, int32_t *wl) override
+    {
+        if (ss)
+            *ss = range.sentenceStart;
+        if (sl)
+            *sl = range.sentenceLength;
+        if (ws)
+            *ws = range.wordStart;
+        if (wl)
+            *wl = range.wordLength;
+        return range.result;
+    }
+    // The engine hears bytes from..from+length of the last text spoken.
+    void hear(int32_t from, int32_t length, int32_t wordFrom = -1, int32_t wordLength = 0)
+    {
+        range = {NARREX_OK, from, length, wordFrom, wordLength};
     }
     int32_t close() override
     {
@@ -105,4 +135,10 @@ public:
     QByteArray lastSiteText;
     QStringList wavePaths;
     int waveResult = 10;
+    // What Narrex_GetSpeakingRange answers, in bytes of the text spoken.
+    struct Range {
+        int32_t result = NARREX_ERR_IDLE;
+        int32_t sentenceStart = -1, sentenceLength = 0, wordStart = -1, wordLength = 0;
+    } range;
+    std::function<void()> duringConversion;
 };

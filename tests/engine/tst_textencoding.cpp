@@ -12,6 +12,7 @@ private slots:
     void detectsTheEncodingOfAFile_data();
     void detectsTheEncodingOfAFile();
     void gbkRoundTripsAndNamesWhatItCannotHold();
+    void offsetsMapEveryUnitToItsBytes();
 };
 
 void TestTextEncoding::detectsTheEncodingOfAFile_data()
@@ -65,6 +66,19 @@ void TestTextEncoding::gbkRoundTripsAndNamesWhatItCannotHold()
     QCOMPARE(c.firstUnencodable, 4095);
     QCOMPARE(c.unencodableCount, 1);
     QCOMPARE(c.bytes.size(), 2 * (4095 + 5000) + 1);
+}
+
+// Each UTF-16 unit's byte offset, so positions in the engine's GBK bytes map
+// back to the editor's text: one byte for ASCII and the euro sign, two for
+// Chinese, one blank for a whole surrogate pair.
+void TestTextEncoding::offsetsMapEveryUnitToItsBytes()
+{
+    const QString text = QStringLiteral("a中😀b€ก。");
+    const TextEncoding::GbkResult r = TextEncoding::toGbk(text, true);
+    QCOMPARE(r.bytes, QByteArray("a\xd6\xd0 b\x80 \xa1\xa3"));
+    QCOMPARE(r.unitOffsets, (std::vector<qint32>{0, 1, 3, 3, 4, 5, 6, 7, 9}));
+    QCOMPARE(qsizetype(r.unitOffsets.size()), text.size() + 1);
+    QVERIFY(TextEncoding::toGbk(text).unitOffsets.empty()); // only when asked for
 }
 
 QTEST_GUILESS_MAIN(TestTextEncoding)

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,6 +84,8 @@ private slots:
     void failedConversionLeavesOldFileWhole_data();
     void failedConversionLeavesOldFileWhole();
     void conversionReportsItsProgressToAnotherThread();
+    void speakingRangeFollowsEachSentenceOnce();
+    void speakingRangeIsNothingWhenNothingIsHeard();
     void settingsDialogChangesLaterConversions();
 
 private:
@@ -407,6 +410,112 @@ void TestNarrex::conversionReportsItsProgressToAnotherThread()
     for (int i = 1; i < seen.size(); ++i)
         QVERIFY(seen[i] >= seen[i - 1]);
     QCOMPARE(Narrex_GetLocationInfo(), 0); // back to the (idle) reading
+}
+
+// What is heard, sentence by sentence, on a mixed Chinese and English text:
+// the ranges come in order, never overlap, each sentence exactly once, and
+// each maps back to exactly its sentence's bytes.
+void TestNarrex::speakingRangeFollowsEachSentenceOnce()
+{
+    start();
+    const QStringList sentences = {
+        QStringLiteral("今天天气很好。"), QStringLiteral("We walk to the park! "),
+        QStringLiteral("“真好玩！”"), QStringLiteral("Is it far? "),
+        QStringLiteral("不远；"), QStringLiteral("走吧"),
+    };
+    // The last sentence ends with a line break instead of a stop.
+    const QByteArray text = gbk(sentences.join(QString()) + QStringLiteral("\n再见。"));
+    QCOMPARE(speak(text), NARREX_OK);
+    struct Seen {
+        int start, length;
+    };
+    QList<Seen> seenSentences;
+    bool wordsInside = true;
+    int wordsSeen = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (m_ends.count == 0 && timer.elapsed() < 60000) {
+        int32_t ss = 0, sl = 0, ws = 0, wl = 0;
+        const int rc = Narrex_GetSpeakingRange(&ss, &sl, &ws, &wl);
+        if (rc == NARREX_OK) {
+            if (seenSentences.isEmpty() || seenSentences.last().start != ss)
+                seenSentences.append({ss, sl});
+            if (ws >= 0) {
+                ++wordsSeen;
+                wordsInside = wordsInside && ws >= ss && ws + wl <= ss + sl;
+            }
+        } else {
+            QCOMPARE(rc, NARREX_ERR_IDLE);
+            QCOMPARE(ss, -1);
+        }
+        QTest::qWait(10);
+    }
+    QCOMPARE(m_ends.count, 1);
+    QStringList heard;
+    for (int i = 0; i < seenSentences.size(); ++i) {
+        const Seen &r = seenSentences[i];
+        if (i > 0)
+            QVERIFY(r.start >= seenSentences[i - 1].start + seenSentences[i - 1].length);
+        heard << QStringDecoder("GBK").decode(text.mid(r.start, r.length));
+    }
+    QStringList expected;
+    for (const QString &sentence : sentences)
+        expected << sentence.trimmed();
+    expected << QStringLiteral("再见。");
+    QCOMPARE(heard, expected);
+    QVERIFY(wordsSeen > 0);
+    QVERIFY(wordsInside);
+    // At the end: nothing.
+    int32_t ss = 0;
+    QCOMPARE(Narrex_GetSpeakingRange(&ss, nullptr, nullptr, nullptr), NARREX_ERR_IDLE);
+    QCOMPARE(ss, -1);
+}
+
+void TestNarrex::speakingRangeIsNothingWhenNothingIsHeard()
+{
+    int32_t ss = 7, sl = 7, ws = 7, wl = 7;
+    QCOMPARE(Narrex_GetSpeakingRange(&ss, &sl, &ws, &wl), NARREX_ERR_NOT_INITIALIZED);
+    QCOMPARE(ss, -1);
+    start();
+    QCOMPARE(Narrex_GetSpeakingRange(&ss, &sl, &ws, &wl), NARREX_ERR_IDLE); // idle
+    QCOMPARE((QList<int32_t>{ss, sl, ws, wl}), (QList<int32_t>{-1, 0, -1, 0}));
+    QString longText;
+    for (int i = 0; i < 40; ++i)
+        longText += ShortChinese;
+    const QByteArray text = gbk(longText);
+    QCOMPARE(speak(text), NARREX_OK);
+    QTRY_COMPARE(Narrex_GetSpeakingRange(&ss, &sl, nullptr, nullptr), NARREX_OK);
+    QVERIFY(ss >= 0 && sl > 0);
+
+    // While a conversion runs: nothing, and the reading's range after it.
+    std::atomic<bool> done{false};
+    const QByteArray path = gbk(m_dir.filePath(QStringLiteral("range.wav")));
+    const QByteArray convert = gbk(longText + longText);
+    std::thread worker([&] {
+        Narrex_SpeakToWave(convert.constData(), path.constData(), 10, 4, 50, 100, 30, 1, "");
+        done = true;
+    });
+    bool nothingDuringConversion = false;
+    while (!done) {
+        if (Narrex_GetLocationInfo() > 0 && !done) {
+            const int rc = Narrex_GetSpeakingRange(&ss, nullptr, nullptr, nullptr);
+            nothingDuringConversion = rc == NARREX_ERR_IDLE && ss == -1;
+            if (!nothingDuringConversion && !done)
+                break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    worker.join();
+    QVERIFY(nothingDuringConversion);
+    QTRY_COMPARE(Narrex_GetSpeakingRange(nullptr, nullptr, nullptr, nullptr), NARREX_OK);
+
+    // Paused: still the range; stopped: nothing.
+    QCOMPARE(Narrex_PauseORContinue(), NARREX_OK);
+    QCOMPARE(Narrex_GetSpeakingRange(nullptr, nullptr, nullptr, nullptr), NARREX_OK);
+    QCOMPARE(Narrex_Stop(), NARREX_OK);
+    QCOMPARE(Narrex_GetSpeakingRange(&ss, &sl, &ws, &wl), NARREX_ERR_IDLE);
+    QCOMPARE((QList<int32_t>{ss, sl, ws, wl}), (QList<int32_t>{-1, 0, -1, 0}));
+    QCOMPARE(m_ends.count, 0);
 }
 
 void TestNarrex::settingsDialogChangesLaterConversions()
