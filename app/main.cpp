@@ -7,6 +7,8 @@
 #include "startupreport.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +17,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.08"));
     QApplication::setDesktopFileName(QStringLiteral("example.parlix.Parlix"));
     FontMapping::install();
+    // The program speaks Chinese whatever the desktop's language: so do the
+    // standard dialogs (files, fonts, printers).
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QStringLiteral("qtbase_zh_CN"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslations);
 
     QtDialogs qtDialogs;
     Dialogs &dialogs = qtDialogs;
