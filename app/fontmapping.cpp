@@ -14,8 +14,10 @@ const QStringList HeiFaces = {
     QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("WenQuanYi Micro Hei"),
     QStringLiteral("Droid Sans Fallback"),
 };
+// Liberation Sans has Arial's metrics: text fits where the windows were
+// laid out for Arial, Tahoma and MS Sans Serif.
 const QStringList LatinSans = {
-    QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Noto Sans"),
+    QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans"),
 };
 
 } // namespace
@@ -29,10 +31,8 @@ QStringList FontMapping::candidates(const QString &windowsFamily)
     if (f == QStringLiteral("黑体") || f == QStringLiteral("simhei")
         || f == QStringLiteral("微软雅黑") || f == QStringLiteral("microsoft yahei"))
         return HeiFaces;
-    if (f == QStringLiteral("arial"))
-        return QStringList{QStringLiteral("Liberation Sans")} + LatinSans + HeiFaces;
-    if (f == QStringLiteral("tahoma") || f == QStringLiteral("ms sans serif")
-        || f == QStringLiteral("verdana"))
+    if (f == QStringLiteral("arial") || f == QStringLiteral("tahoma")
+        || f == QStringLiteral("ms sans serif") || f == QStringLiteral("verdana"))
         return LatinSans + HeiFaces;
     return {};
 }

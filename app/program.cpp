@@ -7,6 +7,7 @@
 #include "flashfrm.h"
 #include "frminput.h"
 #include "mathfrm.h"
+#include "randomsource.h"
 #include "wordfrm.h"
 
 Program::Program(const TMainForm::Services &services)
@@ -20,7 +21,7 @@ Program::Program(const TMainForm::Services &services)
     m_math = new TMathFrm(owner);
     m_word = new TWordFrm(owner);
     m_input = new TFrminput(owner);
-    m_blocks = new TFKFrm(owner);
+    m_blocks = new TFKFrm(*services.dialogs, RandomSource::global(), owner);
     m_flash = new TFlashFrm(owner);
     m_mainForm->setToolWindows({m_about, m_calendar, m_math, m_word, m_blocks, m_flash});
 }

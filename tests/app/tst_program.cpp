@@ -64,8 +64,9 @@ void TestProgram::windowsFontsMapToInstalledFaces_data()
     QTest::newRow("song") << "宋体" << "Noto Serif CJK SC";
     QTest::newRow("simsun") << "SimSun" << "Noto Serif CJK SC";
     QTest::newRow("hei") << "黑体" << "Noto Sans CJK SC";
-    QTest::newRow("tahoma") << "Tahoma" << "DejaVu Sans";
-    QTest::newRow("ms_sans_serif") << "MS Sans Serif" << "DejaVu Sans";
+    QTest::newRow("tahoma") << "Tahoma" << "Liberation Sans";
+    QTest::newRow("ms_sans_serif") << "MS Sans Serif" << "Liberation Sans";
+    QTest::newRow("arial") << "Arial" << "Liberation Sans";
 }
 
 void TestProgram::windowsFontsMapToInstalledFaces()

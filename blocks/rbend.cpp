@@ -1,0 +1,84 @@
+#include "rbend.h"
+
+TRBend::TRBend(Playfield &field)
+    : Orient(0)
+    , Col(4)
+    , Row(0)
+    , m_field(field)
+{
+    if (!Blocked())
+        Render();
+}
+
+const Footprint &TRBend::cells(uint8_t orient)
+{
+    static const Footprint footprints[Orientations] = {
+        Footprint { { { 1, 0 }, { 2, 0 }, { 0, 1 }, { 1, 1 } } }, // 0
+        Footprint { { { 1, 0 }, { 1, 1 }, { 2, 1 }, { 2, 2 } } }, // 1
+    };
+    return footprints[orient < Orientations ? orient : 0];
+}
+
+bool TRBend::Blocked() const
+{
+    return !cellsFree(m_field.Board, Col, Row, cells(0));
+}
+
+bool TRBend::StepDown()
+{
+    bool moves = false;
+    switch (Orient) {
+    case 0:
+        moves = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 0, 2 }, { 1, 2 }, { 2, 1 } });
+        break;
+    case 1:
+        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, { { 1, 2 }, { 2, 3 } });
+        break;
+    }
+    if (moves) {
+        ++Row;
+        Render();
+        return true;
+    }
+    writeCells(m_field.Board, Col, Row, cells(Orient), Kind);
+    return false;
+}
+
+void TRBend::Shift(int32_t delta)
+{
+    const int32_t target = Col + delta;
+    bool inRange = false;
+    switch (Orient) {
+    case 0:
+        inRange = target >= 0 && target <= 7;
+        break;
+    case 1:
+        inRange = target >= -1 && target <= 7;
+        break;
+    }
+    if (inRange && cellsFree(m_field.Board, target, Row, cells(Orient)))
+        Col = target;
+    Render();
+}
+
+void TRBend::Rotate()
+{
+    // Only the cells the turn adds are tested.
+    bool turns = false;
+    switch (Orient) {
+    case 0: // to 1
+        turns = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 2, 1 }, { 2, 2 } });
+        break;
+    case 1: // to 0
+        turns = Col >= 0 && cellsFree(m_field.Board, Col, Row, { { 0, 1 }, { 2, 0 } });
+        break;
+    }
+    if (turns)
+        Orient = uint8_t((Orient + 1) % Orientations);
+    Render();
+}
+
+void TRBend::Render()
+{
+    renderPiece(m_field, Col, Row, cells(Orient), Kind);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "playfield.h"
+
+// The T: three cells in a row and one in the middle beside them. Kind code 3, 4 orientations.
+class TTLetter
+{
+public:
+    static constexpr uint8_t Kind = 3;
+    static constexpr int Orientations = 4;
+
+    // Takes its spawn place and shows itself there, unless that is blocked.
+    explicit TTLetter(Playfield &field);
+
+    // The cells of an orientation, as offsets from the reference cell.
+    static const Footprint &cells(uint8_t orient);
+
+    // True when the spawn cells at Col, Row are taken in the board.
+    bool Blocked() const;
+    // One row down if it can (true); otherwise fixed into the board (false).
+    bool StepDown();
+    void Shift(int32_t delta);
+    void Rotate();
+    void Render();
+
+    uint8_t Orient;
+    int32_t Col;
+    int32_t Row;
+
+private:
+    Playfield &m_field;
+};
