@@ -18,7 +18,8 @@ Program::Program(const TMainForm::Services &services)
     QWidget *owner = m_mainForm.get();
     m_about = new TaboutForm(*services.desktop, owner);
     m_calendar = new TCalendarFrm(owner);
-    m_math = new TMathFrm(owner);
+    m_math = new TMathFrm(RandomSource::global(),
+                          [form = m_mainForm.get()](const QString &text) { form->PlayStr(text); }, owner);
     m_word = new TWordFrm(owner);
     m_input = new TFrminput(owner);
     m_blocks = new TFKFrm(*services.dialogs, RandomSource::global(), owner);
