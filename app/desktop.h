@@ -27,8 +27,15 @@ public:
     // Opens the program's help, which lives in programFolder (or, installed,
     // beside it). False when the help file is not there.
     virtual bool openHelp(const QString &programFolder) = 0;
+    // Puts a launcher of the program on the user's desktop; false with the
+    // reason when that fails.
+    virtual bool createDesktopShortcut(QString *error) = 0;
 
     static std::unique_ptr<Desktop> create();
+    // Where files that belong to the system rather than the program go when
+    // the program's folder does not have them: the Windows folder on
+    // Windows, the user's data folder elsewhere.
+    static QString systemFolder();
 };
 
 #ifndef Q_OS_WIN
@@ -39,6 +46,10 @@ public:
     void startSystemTool(SystemTool tool, QWidget *owner) override;
     void openUrl(const QString &address) override;
     bool openHelp(const QString &programFolder) override;
+    bool createDesktopShortcut(QString *error) override;
+
+    // The launcher's text for the program at programPath.
+    static QByteArray launcherEntry(const QString &programPath);
 
     // Command lines that can stand in for a tool, best first for the
     // desktop named by currentDesktop (XDG_CURRENT_DESKTOP).

@@ -1,9 +1,11 @@
 #include "desktop.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -95,6 +97,57 @@ QString UnixDesktop::helpFile(const QString &programFolder)
             return QFileInfo(path).canonicalFilePath();
     }
     return QString();
+}
+
+QString Desktop::systemFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+QByteArray UnixDesktop::launcherEntry(const QString &programPath)
+{
+    // Inside a quoted Exec argument \ " ` $ take a backslash, which the
+    // file's own escaping doubles; % is doubled for the field codes.
+    QString quoted;
+    for (QChar c : programPath) {
+        if (c == u'\\')
+            quoted += QStringLiteral("\\\\\\\\"); // four: an escaped backslash, escaped
+        else if (c == u'"' || c == u'`' || c == u'$')
+            quoted += QStringLiteral("\\\\") + c;
+        else if (c == u'%')
+            quoted += QStringLiteral("%%");
+        else
+            quoted += c;
+    }
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=语音朗读器\n"
+                          "Comment=把文字读出来，还有月历、幼儿算数、识字和小游戏\n"
+                          "Exec=\"%1\"\n"
+                          "Icon=example.parlix.Parlix\n"
+                          "Terminal=false\n"
+                          "Categories=Education;Accessibility;Utility;\n")
+        .arg(quoted)
+        .toUtf8();
+}
+
+bool UnixDesktop::createDesktopShortcut(QString *error)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString path = QDir(folder).filePath(QStringLiteral("Parlix.desktop"));
+    QSaveFile file(path);
+    if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly)
+        || file.write(launcherEntry(QCoreApplication::applicationFilePath())) < 0
+        || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("无法在桌面（%1）上创建快捷方式：%2")
+                         .arg(QDir::toNativeSeparators(folder), file.errorString());
+        return false;
+    }
+    // Desktops start only launchers that may be run.
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner
+                                    | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+    return true;
 }
 
 bool UnixDesktop::openHelp(const QString &programFolder)

@@ -1,6 +1,9 @@
 #include "desktop.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <windows.h>
@@ -43,6 +46,18 @@ public:
         return true;
     }
 
+    bool createDesktopShortcut(QString *error) override
+    {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        const QString link = QDir(folder).filePath(QStringLiteral("语音朗读器.lnk"));
+        QFile::remove(link);
+        if (QFile::link(QCoreApplication::applicationFilePath(), link))
+            return true;
+        if (error)
+            *error = QStringLiteral("无法在桌面（%1）上创建快捷方式。").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+
 private:
     // Starts a command line with its window shown, without waiting.
     static void run(const wchar_t *commandLine)
@@ -62,6 +77,13 @@ private:
 };
 
 } // namespace
+
+QString Desktop::systemFolder()
+{
+    wchar_t buffer[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? QString::fromWCharArray(buffer, int(n)) : QString();
+}
 
 std::unique_ptr<Desktop> Desktop::create()
 {

@@ -1,6 +1,8 @@
 #include "program.h"
 
 #include "aboutform.h"
+
+#include <QCoreApplication>
 #include "calendarfrm.h"
 #include "desktop.h"
 #include "fkfrm.h"
@@ -20,8 +22,15 @@ Program::Program(const TMainForm::Services &services)
     m_calendar = new TCalendarFrm(owner);
     m_math = new TMathFrm(RandomSource::global(),
                           [form = m_mainForm.get()](const QString &text) { form->PlayStr(text); }, owner);
-    m_word = new TWordFrm(owner);
-    m_input = new TFrminput(owner);
+    TWordFrm::Services cards;
+    cards.dialogs = services.dialogs;
+    cards.desktop = services.desktop;
+    cards.random = &RandomSource::global();
+    cards.programFolder = QCoreApplication::applicationDirPath();
+    cards.fallbackFolder = Desktop::systemFolder();
+    m_word = new TWordFrm(cards, owner);
+    // This editor is never shown: the card drill makes one for each use.
+    m_input = new TFrminput(m_word, *services.dialogs, owner);
     m_blocks = new TFKFrm(*services.dialogs, RandomSource::global(), owner);
     m_flash = new TFlashFrm(owner);
     m_mainForm->setToolWindows({m_about, m_calendar, m_math, m_word, m_blocks, m_flash});

@@ -49,6 +49,7 @@ public:
     void startSystemTool(SystemTool, QWidget *) override {}
     void openUrl(const QString &) override {}
     bool openHelp(const QString &) override { return false; }
+    bool createDesktopShortcut(QString *) override { return false; }
 };
 
 // Runs command and reports its wall time and the longest stall of the

@@ -42,6 +42,7 @@ public:
     void startSystemTool(SystemTool, QWidget *) override {}
     void openUrl(const QString &) override {}
     bool openHelp(const QString &) override { return false; }
+    bool createDesktopShortcut(QString *) override { return false; }
 };
 
 double threadCpuSeconds()

@@ -7,11 +7,20 @@ namespace TextEncoding {
 
 namespace {
 
-// True when bytes are well-formed UTF-8 (a sequence cut off at the very end
-// counts as well-formed, so a file truncated mid-character is still UTF-8).
-bool validUtf8(QByteArrayView bytes, bool *multiByte)
+// How bytes read as UTF-8: not at all, or well-formed (a sequence cut off
+// at the very end counts as well-formed, so a file truncated mid-character
+// is still UTF-8), and then whether it has characters of three or four
+// bytes, and whether its two-byte characters are all Latin letters.
+struct Utf8Reading {
+    bool valid = true;
+    bool longSequences = false; // three or four bytes: CJK and beyond
+    bool twoByteLatinOnly = true; // U+00A0 … U+024F
+    bool twoByteSequences = false;
+};
+
+Utf8Reading readUtf8(QByteArrayView bytes)
 {
-    *multiByte = false;
+    Utf8Reading r;
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
         const uchar b = uchar(bytes[i]);
@@ -24,20 +33,45 @@ bool validUtf8(QByteArrayView bytes, bool *multiByte)
         if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; }
         else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; }
         else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; }
-        else return false;
+        else { r.valid = false; return r; }
         for (int k = 1; k < len; ++k) {
             if (i + k >= n)
-                return *multiByte = true;
+                return r;
             const uchar c = uchar(bytes[i + k]);
-            if ((c & 0xC0) != 0x80)
-                return false;
+            if ((c & 0xC0) != 0x80) {
+                r.valid = false;
+                return r;
+            }
             cp = (cp << 6) | (c & 0x3F);
         }
         if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
-            || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        *multiByte = true;
+            || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
+            r.valid = false;
+            return r;
+        }
+        if (len == 2) {
+            r.twoByteSequences = true;
+            if (cp < 0xA0 || cp > 0x24F)
+                r.twoByteLatinOnly = false;
+        } else {
+            r.longSequences = true;
+        }
         i += len;
+    }
+    return r;
+}
+
+bool validGbk(QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const uchar b = uchar(bytes[i]);
+        if (b < 0x80 || b == 0x80)
+            continue;
+        if (b == 0xFF || i + 1 >= bytes.size())
+            return false;
+        const uchar t = uchar(bytes[++i]);
+        if (t < 0x40 || t == 0x7F || t == 0xFF)
+            return false;
     }
     return true;
 }
@@ -52,8 +86,16 @@ Encoding detect(QByteArrayView bytes)
         return Encoding::Utf16LE;
     if (bytes.startsWith("\xFE\xFF"))
         return Encoding::Utf16BE;
-    bool multiByte = false;
-    if (validUtf8(bytes, &multiByte) && multiByte)
+    const Utf8Reading utf8 = readUtf8(bytes);
+    if (!utf8.valid)
+        return Encoding::Gbk;
+    // Chinese in UTF-8 comes in three-byte characters. Only two-byte ones
+    // are also what short GBK texts often look like ("山水" is C9BD CBAE):
+    // UTF-8 then only when they are all Latin letters, or when the bytes
+    // cannot be GBK.
+    if (utf8.longSequences)
+        return Encoding::Utf8;
+    if (utf8.twoByteSequences && (utf8.twoByteLatinOnly || !validGbk(bytes)))
         return Encoding::Utf8;
     return Encoding::Gbk;
 }

@@ -18,8 +18,9 @@ struct Decoded {
     Encoding encoding = Encoding::Gbk;
 };
 
-// A byte-order mark decides; otherwise text that is valid UTF-8 and holds at
-// least one multi-byte sequence is UTF-8; everything else is GBK.
+// A byte-order mark decides; otherwise text that is valid UTF-8 and holds
+// characters of three or four bytes (Chinese, in UTF-8), or two-byte ones
+// that are all accented Latin letters, is UTF-8; everything else is GBK.
 Encoding detect(QByteArrayView bytes);
 Decoded decode(QByteArrayView bytes);
 QString decode(QByteArrayView bytes, Encoding encoding);

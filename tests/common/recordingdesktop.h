@@ -25,4 +25,12 @@ public:
         calls << QStringLiteral("help:") + folder;
         return helpPresent;
     }
+    bool shortcutWorks = true;
+    bool createDesktopShortcut(QString *error) override
+    {
+        calls << QStringLiteral("shortcut");
+        if (!shortcutWorks && error)
+            *error = QStringLiteral("桌面不能写入");
+        return shortcutWorks;
+    }
 };

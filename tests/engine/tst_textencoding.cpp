@@ -32,6 +32,10 @@ void TestTextEncoding::detectsTheEncodingOfAFile_data()
     QTest::newRow("gbk_not_utf8") << QByteArray("\xd6\xd0\xce\xc4") << int(Encoding::Gbk) << QStringLiteral("中文");
     QTest::newRow("utf8_cut_mid_character") << QByteArray("\xe4\xbd\xa0\xe5") << int(Encoding::Utf8) << QStringLiteral("你\uFFFD");
     QTest::newRow("overlong_is_not_utf8") << QByteArray("\xc0\xaf") << int(Encoding::Gbk) << QString();
+    // Short GBK often reads as two-byte UTF-8 too; such text is GBK unless
+    // its two-byte characters are all Latin letters.
+    QTest::newRow("short_gbk_that_reads_as_utf8") << QByteArray("=\xc9\xbd\xcb\xae") << int(Encoding::Gbk) << QStringLiteral("=山水");
+    QTest::newRow("accented_latin_utf8") << QByteArray("caf\xc3\xa9") << int(Encoding::Utf8) << QStringLiteral("café");
     QTest::newRow("surrogate_is_not_utf8") << QByteArray("\xed\xa0\x80") << int(Encoding::Gbk) << QString();
 }
 
