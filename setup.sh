@@ -10,7 +10,7 @@ fi
 packages="
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
-    libespeak-ng-dev espeak-ng
+    libespeak-ng-dev espeak-ng liberfa-dev
     fonts-wqy-zenhei fonts-noto-cjk fonts-liberation2
     sox pulseaudio pulseaudio-utils xvfb xauth imagemagick
     fortunes-zh time
