@@ -19,7 +19,8 @@ Program::Program(const TMainForm::Services &services)
     // go when it goes.
     QWidget *owner = m_mainForm.get();
     m_about = new TaboutForm(*services.desktop, owner);
-    m_calendar = new TCalendarFrm(owner);
+    m_calendar = new TCalendarFrm(
+        [form = m_mainForm.get()](const QString &text) { form->PlayStr(text); }, owner);
     m_math = new TMathFrm(RandomSource::global(),
                           [form = m_mainForm.get()](const QString &text) { form->PlayStr(text); }, owner);
     TWordFrm::Services cards;

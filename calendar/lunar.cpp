@@ -34,23 +34,63 @@ const std::array<uint16_t, LastYear - FirstYear + 1> LunarYearData = {
 };
 
 const std::array<const char16_t *, 24> SolarTermNames = {
-    u"小寒", u"大寒", u"立春", u"雨水", u"惊蛰", u"春分",
-    u"清明", u"谷雨", u"立夏", u"小满", u"芒种", u"夏至",
-    u"小暑", u"大暑", u"立秋", u"处暑", u"白露", u"秋分",
-    u"寒露", u"霜降", u"立冬", u"小雪", u"大雪", u"冬至",
+    u"小寒",
+    u"大寒",
+    u"立春",
+    u"雨水",
+    u"惊蛰",
+    u"春分",
+    u"清明",
+    u"谷雨",
+    u"立夏",
+    u"小满",
+    u"芒种",
+    u"夏至",
+    u"小暑",
+    u"大暑",
+    u"立秋",
+    u"处暑",
+    u"白露",
+    u"秋分",
+    u"寒露",
+    u"霜降",
+    u"立冬",
+    u"小雪",
+    u"大雪",
+    u"冬至",
 };
 
 const std::array<int32_t, 24> SolarTermOffsets = {
-    0,      21208,  42467,  63836,  85337,  107014,
-    128867, 150921, 173149, 195551, 218072, 240693,
-    263343, 285989, 308563, 331033, 353350, 375494,
-    397447, 419210, 440795, 462224, 483532, 504758,
+    0,
+    21208,
+    42467,
+    63836,
+    85337,
+    107014,
+    128867,
+    150921,
+    173149,
+    195551,
+    218072,
+    240693,
+    263343,
+    285989,
+    308563,
+    331033,
+    353350,
+    375494,
+    397447,
+    419210,
+    440795,
+    462224,
+    483532,
+    504758,
 };
 
 namespace {
 
-constexpr char16_t ChineseNumerals[10] = {u'一', u'二', u'三', u'四', u'五',
-                                          u'六', u'七', u'八', u'九', u'十'};
+constexpr char16_t ChineseNumerals[10]
+    = { u'一', u'二', u'三', u'四', u'五', u'六', u'七', u'八', u'九', u'十' };
 
 // Characters 1–4: the key (month, day); character 5: '*' or a blank, shown
 // in front of the name.
@@ -105,8 +145,7 @@ uint16_t entry(int year)
 }
 
 // The row whose key matches, from character 5 on; the last match wins.
-template<size_t N>
-QString lookUp(const char16_t *const (&rows)[N], QStringView key)
+template <size_t N> QString lookUp(const char16_t *const (&rows)[N], QStringView key)
 {
     QString found;
     for (const char16_t *row : rows) {
@@ -124,7 +163,7 @@ QString twoDigits(int n)
 
 QString pair(char16_t first, char16_t second)
 {
-    const QChar both[2] = {QChar(first), QChar(second)};
+    const QChar both[2] = { QChar(first), QChar(second) };
     return QString(both, 2);
 }
 
@@ -192,17 +231,17 @@ TLunarDate SolarToLunar(const QDate &date)
     }
     if (offset < 0)
         offset += length;
-    return {year, month, offset + 1, isLeap};
+    return { year, month, offset + 1, isLeap };
 }
 
 QDateTime SolarTermDate(int year, int index)
 {
     // A mean tropical year from the 小寒 of 1900 lands within a day of the
     // true instant, a close enough start for the search.
-    static const double epochMs = double(
-        QDateTime(QDate(1900, 1, 6), QTime(2, 5), QTimeZone::utc()).toMSecsSinceEpoch());
+    static const double epochMs
+        = double(QDateTime(QDate(1900, 1, 6), QTime(2, 5), QTimeZone::utc()).toMSecsSinceEpoch());
     const double guessMs = epochMs + double(year - 1900) * 31556925974.7
-                           + double(SolarTermOffsets[size_t(index)]) * 60000.0;
+        + double(SolarTermOffsets[size_t(index)]) * 60000.0;
     const double angle = std::fmod(285.0 + 15.0 * index, 360.0);
     const double utcMs = SolarPosition::instantOfLongitude(angle, guessMs);
     static const QTimeZone chinaStandardTime(8 * 3600);
@@ -214,7 +253,7 @@ QString SolarTermName(const QDate &date)
     if (!date.isValid())
         return {};
     const int first = 2 * (date.month() - 1);
-    for (int index : {first, first + 1}) {
+    for (int index : { first, first + 1 }) {
         if (SolarTermDate(date.year(), index).date() == date)
             return QString::fromUtf16(SolarTermNames[size_t(index)]);
     }
@@ -261,9 +300,9 @@ QString LunarHolidayName(const TLunarDate &date)
     // New Year's eve: the last day of the twelfth month, or of the leap
     // twelfth month when the year has one.
     const bool eve = date.Month == 12
-                     && (LeapMonthOf(date.Year) == 12
-                             ? date.IsLeap && date.Day == LeapMonthDays(date.Year)
-                             : !date.IsLeap && date.Day == LunarMonthDays(date.Year, 12));
+        && (LeapMonthOf(date.Year) == 12
+                ? date.IsLeap && date.Day == LeapMonthDays(date.Year)
+                : !date.IsLeap && date.Day == LunarMonthDays(date.Year, 12));
     if (eve)
         found = lookUp(LunarHolidays, EveKey);
     return found;

@@ -68,8 +68,8 @@ double apparentLongitude(double julianDateTT)
     double nutationObliquity = 0.0;
     eraNut00b(date1, date2, &nutationLongitude, &nutationObliquity);
 
-    const double longitude = (std::atan2(ecliptic[1], ecliptic[0]) + nutationLongitude)
-                             * DegreesPerRadian;
+    const double longitude
+        = (std::atan2(ecliptic[1], ecliptic[0]) + nutationLongitude) * DegreesPerRadian;
     const double degrees = std::fmod(longitude, 360.0);
     return degrees < 0.0 ? degrees + 360.0 : degrees;
 }
@@ -79,12 +79,12 @@ double deltaT(double y)
     if (y < 1900.0) {
         const double t = y - 1860.0;
         return 7.62 + 0.5737 * t - 0.251754 * t * t + 0.01680668 * t * t * t
-               - 0.0004473624 * std::pow(t, 4) + std::pow(t, 5) / 233174.0;
+            - 0.0004473624 * std::pow(t, 4) + std::pow(t, 5) / 233174.0;
     }
     if (y < 1920.0) {
         const double t = y - 1900.0;
         return -2.79 + 1.494119 * t - 0.0598939 * t * t + 0.0061966 * t * t * t
-               - 0.000197 * std::pow(t, 4);
+            - 0.000197 * std::pow(t, 4);
     }
     if (y < 1941.0) {
         const double t = y - 1920.0;
@@ -101,7 +101,7 @@ double deltaT(double y)
     if (y < 2005.0) {
         const double t = y - 2000.0;
         return 63.86 + 0.3345 * t - 0.060374 * t * t + 0.0017275 * t * t * t
-               + 0.000651814 * std::pow(t, 4) + 0.00002373599 * std::pow(t, 5);
+            + 0.000651814 * std::pow(t, 4) + 0.00002373599 * std::pow(t, 5);
     }
     if (y < 2050.0) {
         const double t = y - 2000.0;

@@ -136,6 +136,32 @@ QComboBox:disabled, QLineEdit:disabled, QSpinBox:disabled {{
     color: {disabled};
     background: {window};
 }}
+QSpinBox::up-button, QSpinBox::down-button {{
+    subcontrol-origin: border;
+    width: 16px;
+    background: {button};
+    border-left: 1px solid {border};
+}}
+QSpinBox::up-button {{
+    subcontrol-position: top right;
+    border-bottom: 1px solid {border};
+}}
+QSpinBox::down-button {{
+    subcontrol-position: bottom right;
+}}
+QSpinBox::up-button:pressed, QSpinBox::down-button:pressed {{
+    background: {pressed};
+}}
+QSpinBox::up-arrow {{
+    image: url(:/skins/arrow-up.svg);
+    width: 8px;
+    height: 5px;
+}}
+QSpinBox::down-arrow {{
+    image: url(:/skins/arrow-down.svg);
+    width: 8px;
+    height: 5px;
+}}
 QComboBox::drop-down {{
     border-left: 1px solid {border};
     width: 16px;

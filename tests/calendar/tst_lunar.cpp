@@ -43,7 +43,7 @@ QList<ReferenceTerm> referenceTerms()
             continue;
         QDateTime ut = QDateTime::fromString(QString::fromLatin1(f[2]), Qt::ISODateWithMs);
         ut.setTimeZone(QTimeZone::utc());
-        terms.append({f[0].toInt(), f[1].toInt(), ut, f[3].toDouble()});
+        terms.append({ f[0].toInt(), f[1].toInt(), ut, f[3].toDouble() });
     }
     return terms;
 }
@@ -112,16 +112,16 @@ void TestLunar::conversion_data()
     QTest::addColumn<QDate>("date");
     QTest::addColumn<TLunarDate>("expected");
 
-    QTest::newRow("first day") << QDate(1900, 1, 31) << TLunarDate{1900, 1, 1, false};
-    QTest::newRow("day before range") << QDate(1900, 1, 30) << TLunarDate{};
-    QTest::newRow("day after range") << QDate(2101, 1, 1) << TLunarDate{};
-    QTest::newRow("last day") << QDate(2100, 12, 31) << TLunarDate{2100, 12, 1, false};
-    QTest::newRow("spring festival 2024") << QDate(2024, 2, 10) << TLunarDate{2024, 1, 1, false};
-    QTest::newRow("eve 2024") << QDate(2024, 2, 9) << TLunarDate{2023, 12, 30, false};
-    QTest::newRow("leap 2nd month 2023") << QDate(2023, 3, 22) << TLunarDate{2023, 2, 1, true};
-    QTest::newRow("leap 4th month 2020") << QDate(2020, 5, 23) << TLunarDate{2020, 4, 1, true};
-    QTest::newRow("mid-autumn 2024") << QDate(2024, 9, 17) << TLunarDate{2024, 8, 15, false};
-    QTest::newRow("invalid date") << QDate() << TLunarDate{};
+    QTest::newRow("first day") << QDate(1900, 1, 31) << TLunarDate { 1900, 1, 1, false };
+    QTest::newRow("day before range") << QDate(1900, 1, 30) << TLunarDate {};
+    QTest::newRow("day after range") << QDate(2101, 1, 1) << TLunarDate {};
+    QTest::newRow("last day") << QDate(2100, 12, 31) << TLunarDate { 2100, 12, 1, false };
+    QTest::newRow("spring festival 2024") << QDate(2024, 2, 10) << TLunarDate { 2024, 1, 1, false };
+    QTest::newRow("eve 2024") << QDate(2024, 2, 9) << TLunarDate { 2023, 12, 30, false };
+    QTest::newRow("leap 2nd month 2023") << QDate(2023, 3, 22) << TLunarDate { 2023, 2, 1, true };
+    QTest::newRow("leap 4th month 2020") << QDate(2020, 5, 23) << TLunarDate { 2020, 4, 1, true };
+    QTest::newRow("mid-autumn 2024") << QDate(2024, 9, 17) << TLunarDate { 2024, 8, 15, false };
+    QTest::newRow("invalid date") << QDate() << TLunarDate {};
 }
 
 void TestLunar::conversion()
@@ -189,7 +189,7 @@ void TestLunar::apparentLongitudeMatchesWorkedExample()
     const double expected = 199.0 + 54.0 / 60.0 + 21.56 / 3600.0;
     const double got = SolarPosition::apparentLongitude(2448908.5);
     QVERIFY2(std::abs(got - expected) * 3600.0 < 0.5,
-             qPrintable(QString::number((got - expected) * 3600.0) + QStringLiteral("″")));
+        qPrintable(QString::number((got - expected) * 3600.0) + QStringLiteral("″")));
 }
 
 void TestLunar::solarTermNames_data()
@@ -237,8 +237,8 @@ void TestLunar::solarTermsMatchIndependentEphemeris()
         const QString where = QStringLiteral("%1 term %2").arg(ref.year).arg(ref.index);
         QCOMPARE(ours.offsetFromUtc(), 8 * 3600);
 
-        const double oursTT = double(ours.toMSecsSinceEpoch()) / 1000.0
-                              + SolarPosition::deltaT(decimalYear(ours));
+        const double oursTT
+            = double(ours.toMSecsSinceEpoch()) / 1000.0 + SolarPosition::deltaT(decimalYear(ours));
         const double refTT = double(ref.ut.toMSecsSinceEpoch()) / 1000.0 + ref.deltaT;
         const double difference = std::abs(oursTT - refTT);
         worst = std::max(worst, difference);
@@ -247,26 +247,35 @@ void TestLunar::solarTermsMatchIndependentEphemeris()
         const QDateTime refChina = ref.ut.toOffsetFromUtc(8 * 3600);
         const int msOfDay = refChina.time().msecsSinceStartOfDay();
         const double fromMidnight = std::min(msOfDay, 86400000 - msOfDay) / 1000.0;
-        if (fromMidnight > toleranceSeconds + std::abs(ref.deltaT - SolarPosition::deltaT(decimalYear(ours)))) {
+        if (fromMidnight
+            > toleranceSeconds + std::abs(ref.deltaT - SolarPosition::deltaT(decimalYear(ours)))) {
             QVERIFY2(ours.date() == refChina.date(), qPrintable(where));
             QCOMPARE(SolarTermName(refChina.date()),
-                     QString::fromUtf16(SolarTermNames[size_t(ref.index)]));
+                QString::fromUtf16(SolarTermNames[size_t(ref.index)]));
             ++daysCompared;
         }
         // Terms 2k and 2k+1 fall in month k+1.
         QCOMPARE(ours.date().month(), ref.index / 2 + 1);
     }
     qInfo("largest difference from the reference: %.1f s; days compared: %d of %lld", worst,
-          daysCompared, qlonglong(terms.size()));
+        daysCompared, qlonglong(terms.size()));
     QVERIFY(daysCompared > terms.size() - 10);
 }
 
 void TestLunar::dayAndMonthNames()
 {
     const QList<std::pair<int, QString>> days = {
-        {1, u"初一"_qs},  {10, u"初十"_qs}, {11, u"十一"_qs}, {19, u"十九"_qs},
-        {20, u"二十"_qs}, {21, u"廿一"_qs}, {29, u"廿九"_qs}, {30, u"三十"_qs},
-        {0, QString()},   {31, QString()},  {-1, QString()},
+        { 1, u"初一"_qs },
+        { 10, u"初十"_qs },
+        { 11, u"十一"_qs },
+        { 19, u"十九"_qs },
+        { 20, u"二十"_qs },
+        { 21, u"廿一"_qs },
+        { 29, u"廿九"_qs },
+        { 30, u"三十"_qs },
+        { 0, QString() },
+        { 31, QString() },
+        { -1, QString() },
     };
     for (const auto &[day, name] : days)
         QCOMPARE(LunarDayName(day), name);
@@ -288,8 +297,8 @@ void TestLunar::holidays_data()
     QTest::newRow("new year 1950") << QDate(1950, 1, 1) << u"*元旦"_qs << QString();
     QTest::newRow("new year 2077") << QDate(2077, 1, 1) << u"*元旦"_qs << QString();
     QTest::newRow("valentine keeps its blank") << QDate(2024, 2, 14) << u" 情人节"_qs << QString();
-    QTest::newRow("two names on 1 July") << QDate(2024, 7, 1) << u" 建党节 香港回归纪念"_qs
-                                         << QString();
+    QTest::newRow("two names on 1 July")
+        << QDate(2024, 7, 1) << u" 建党节 香港回归纪念"_qs << QString();
     QTest::newRow("national day") << QDate(2024, 10, 1) << u"*国庆节"_qs << QString();
     QTest::newRow("christmas") << QDate(2024, 12, 25) << u" Christmas Day"_qs << QString();
     QTest::newRow("spring festival") << QDate(2024, 2, 10) << QString() << u"*春节"_qs;
@@ -313,7 +322,7 @@ void TestLunar::holidays()
 
     // Holidays of leap months use the regular month's row; nothing matches
     // the all-zero date.
-    QCOMPARE(LunarHolidayName({2009, 5, 5, true}), u" 端午节"_qs);
+    QCOMPARE(LunarHolidayName({ 2009, 5, 5, true }), u" 端午节"_qs);
     QCOMPARE(LunarHolidayName({}), QString());
     QCOMPARE(SolarHolidayName(QDate()), QString());
 }
