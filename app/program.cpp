@@ -33,7 +33,7 @@ Program::Program(const TMainForm::Services &services)
     // This editor is never shown: the card drill makes one for each use.
     m_input = new TFrminput(m_word, *services.dialogs, owner);
     m_blocks = new TFKFrm(*services.dialogs, RandomSource::global(), owner);
-    m_flash = new TFlashFrm(owner);
+    m_flash = new TFlashFrm(TFlashFrm::standardServices(*services.dialogs), owner);
     m_mainForm->setToolWindows({m_about, m_calendar, m_math, m_word, m_blocks, m_flash});
 }
 

@@ -6,17 +6,24 @@
 #include <QPainterPath>
 #include <QStyleOption>
 
-SizeSplitter::SizeSplitter(QWidget *panel, QWidget *main, QWidget *parent)
+SizeSplitter::SizeSplitter(QWidget *panel, QWidget *main, QWidget *parent, Side side)
     : QSplitter(Qt::Horizontal, parent)
+    , m_side(side)
 {
     setHandleWidth(7);
     setChildrenCollapsible(false);
-    addWidget(panel);
-    addWidget(main);
-    setCollapsible(0, true);
-    setCollapsible(1, false);
-    setStretchFactor(0, 0);
-    setStretchFactor(1, 1);
+    if (side == Side::Left) {
+        addWidget(panel);
+        addWidget(main);
+    } else {
+        addWidget(main);
+        addWidget(panel);
+    }
+    const int mainIndex = 1 - panelIndex();
+    setCollapsible(panelIndex(), true);
+    setCollapsible(mainIndex, false);
+    setStretchFactor(panelIndex(), 0);
+    setStretchFactor(mainIndex, 1);
     m_unfoldedWidth = panel->width();
     connect(this, &QSplitter::splitterMoved, this, [this] {
         const bool folded = isFolded();
@@ -35,21 +42,27 @@ QSplitterHandle *SizeSplitter::createHandle()
     return new SizeBarHandle(this);
 }
 
+QList<int> SizeSplitter::sizesFor(int panelWidth, int total) const
+{
+    const int rest = std::max(0, total - panelWidth);
+    return m_side == Side::Left ? QList<int> { panelWidth, rest } : QList<int> { rest, panelWidth };
+}
+
 bool SizeSplitter::isFolded() const
 {
-    return sizes().value(0) == 0;
+    return sizes().value(panelIndex()) == 0;
 }
 
 int SizeSplitter::panelWidth() const
 {
-    return sizes().value(0);
+    return sizes().value(panelIndex());
 }
 
 void SizeSplitter::setPanelWidth(int width)
 {
     const int total = sizes().value(0) + sizes().value(1);
     m_unfoldedWidth = width;
-    setSizes({width, std::max(0, total - width)});
+    setSizes(sizesFor(width, total));
     handle(1)->update();
 }
 
@@ -60,11 +73,11 @@ void SizeSplitter::setFolded(bool folded)
     const QList<int> s = sizes();
     const int total = s.value(0) + s.value(1);
     if (folded) {
-        m_unfoldedWidth = s.value(0);
-        setSizes({0, total});
+        m_unfoldedWidth = s.value(panelIndex());
+        setSizes(sizesFor(0, total));
     } else {
         const int width = std::max(m_unfoldedWidth, panel()->minimumSizeHint().width());
-        setSizes({width, std::max(0, total - width)});
+        setSizes(sizesFor(width, total));
     }
     handle(1)->update();
     m_wasFolded = isFolded();
@@ -104,13 +117,14 @@ void SizeBarHandle::paintEvent(QPaintEvent *)
     const QRect spot = SizeSplitter::hotSpot(r);
     const bool hot = underMouse() && spot.contains(mapFromGlobal(QCursor::pos()));
     painter.fillRect(spot.adjusted(1, 0, -1, 0),
-                     hot ? palette().color(QPalette::Highlight) : palette().color(QPalette::Mid));
-    // The arrow points the way the panel goes at the next click.
+        hot ? palette().color(QPalette::Highlight) : palette().color(QPalette::Mid));
+    // The arrow points the way the bar goes at the next click.
     const bool folded = sizeSplitter()->isFolded();
+    const bool pointsRight = folded == (sizeSplitter()->side() == SizeSplitter::Side::Left);
     const qreal cx = spot.center().x() + 0.5;
     const qreal cy = spot.center().y() + 0.5;
     QPainterPath arrow;
-    if (folded) {
+    if (pointsRight) {
         arrow.moveTo(cx - 1.5, cy - 4);
         arrow.lineTo(cx + 2.5, cy);
         arrow.lineTo(cx - 1.5, cy + 4);
@@ -121,8 +135,8 @@ void SizeBarHandle::paintEvent(QPaintEvent *)
     }
     arrow.closeSubpath();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(arrow, hot ? palette().color(QPalette::HighlightedText)
-                                : palette().color(QPalette::ButtonText));
+    painter.fillPath(arrow,
+        hot ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::ButtonText));
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
@@ -168,7 +182,10 @@ void SizeBarHandle::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Left:
     case Qt::Key_Right: {
-        const int step = event->key() == Qt::Key_Left ? -10 : 10;
+        // The bar moves with the arrow; the panel grows towards it.
+        const bool towardsPanel
+            = (event->key() == Qt::Key_Left) == (s->side() == SizeSplitter::Side::Left);
+        const int step = towardsPanel ? -10 : 10;
         const int width = std::max(0, s->panelWidth() + step);
         if (width < s->panel()->minimumSizeHint().width())
             s->setFolded(step < 0);

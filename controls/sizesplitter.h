@@ -13,9 +13,14 @@ class SizeSplitter : public QSplitter
     Q_OBJECT
 
 public:
-    explicit SizeSplitter(QWidget *panel, QWidget *main, QWidget *parent = nullptr);
+    // Which side of the main area the panel is on.
+    enum class Side { Left, Right };
 
-    QWidget *panel() const { return widget(0); }
+    explicit SizeSplitter(
+        QWidget *panel, QWidget *main, QWidget *parent = nullptr, Side side = Side::Left);
+
+    Side side() const { return m_side; }
+    QWidget *panel() const { return widget(panelIndex()); }
     bool isFolded() const;
     void setFolded(bool folded);
     void toggleFolded() { setFolded(!isFolded()); }
@@ -32,6 +37,11 @@ protected:
     QSplitterHandle *createHandle() override;
 
 private:
+    int panelIndex() const { return m_side == Side::Left ? 0 : 1; }
+    // The sizes list for a panel width, the rest to the main area.
+    QList<int> sizesFor(int panelWidth, int total) const;
+
+    Side m_side = Side::Left;
     int m_unfoldedWidth = 0;
     bool m_wasFolded = false;
 };

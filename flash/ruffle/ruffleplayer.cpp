@@ -1,0 +1,306 @@
+// The movie player on Ruffle (a Flash player in WebAssembly) in a web view.
+// Built as a plugin: the program loads it, and with it the web engine, only
+// when the Flash window opens a movie.
+
+#include "flashplayer.h"
+#include "swf.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+namespace {
+
+// Lets through the player's own files and nothing else: no network, no
+// other file, whatever the page or the movie asks for.
+class RequestGuard : public QWebEngineUrlRequestInterceptor
+{
+public:
+    RequestGuard(const QString &folder, std::function<void(const QUrl &)> refused)
+        : m_folder(QDir(folder).canonicalPath())
+        , m_refused(std::move(refused))
+    {
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const QUrl url = info.requestUrl();
+        if (qEnvironmentVariableIsSet("PARLIX_FLASH_DEBUG"))
+            qDebug(
+                "request %s: %s", allowed(url) ? "allowed" : "refused", qPrintable(url.toString()));
+        if (allowed(url))
+            return;
+        info.block(true);
+        QMetaObject::invokeMethod(
+            this, [this, url] { m_refused(url); }, Qt::QueuedConnection);
+    }
+
+    bool allowed(const QUrl &url) const
+    {
+        const QString scheme = url.scheme();
+        // Made by the page itself from what it already holds.
+        if (scheme == u"data" || scheme == u"blob")
+            return true;
+        if (!url.isLocalFile())
+            return false;
+        const QFileInfo file(url.toLocalFile());
+        if (QFileInfo(file.absolutePath()).canonicalFilePath() != m_folder)
+            return false;
+        static const QRegularExpression ownFiles(
+            QStringLiteral("^(player\\.html|ruffle\\.js|core\\.ruffle\\.[0-9a-f]+\\.js|[0-9a-f]+\\."
+                           "wasm|font\\.ttf)$"));
+        return ownFiles.match(file.fileName()).hasMatch();
+    }
+
+private:
+    QString m_folder;
+    std::function<void(const QUrl &)> m_refused;
+};
+
+// The page: only ever the player page; no new windows, no navigating away.
+class PlayerPage : public QWebEnginePage
+{
+public:
+    PlayerPage(
+        QWebEngineProfile *profile, const QUrl &home, std::function<void(const QUrl &)> refused)
+        : QWebEnginePage(profile)
+        , m_home(home)
+        , m_refused(std::move(refused))
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
+    {
+        if (isMainFrame && url.adjusted(QUrl::RemoveFragment) == m_home)
+            return true;
+        m_refused(url);
+        return false;
+    }
+
+    QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
+
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
+        int line, const QString &source) override
+    {
+        if (qEnvironmentVariableIsSet("PARLIX_FLASH_DEBUG") || level == ErrorMessageLevel)
+            qDebug("player page: %s (%s:%d)", qPrintable(message), qPrintable(source), line);
+    }
+
+private:
+    QUrl m_home;
+    std::function<void(const QUrl &)> m_refused;
+};
+
+class RufflePlayer final : public FlashPlayer
+{
+public:
+    RufflePlayer(const QString &folder, QWidget *parent)
+        : m_home(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(QStringLiteral("player.html"))))
+    {
+        auto refused = [this](const QUrl &url) {
+            if (onRequestRefused)
+                onRequestRefused(url);
+        };
+        // Off the record: nothing of the movie's is kept on disk.
+        m_profile = new QWebEngineProfile();
+        m_guard = new RequestGuard(folder, refused);
+        m_guard->setParent(m_profile);
+        m_profile->setUrlRequestInterceptor(m_guard);
+        m_page = new PlayerPage(m_profile, m_home, refused);
+        QWebEngineSettings *settings = m_page->settings();
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+        settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+        settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+        settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+        // Games have sound from the start, without a click first.
+        settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+        m_page->setBackgroundColor(Qt::black);
+
+        m_view = new QWebEngineView(parent);
+        m_view->setPage(m_page);
+        m_view->setContextMenuPolicy(Qt::NoContextMenu);
+        m_view->setAccessibleName(QStringLiteral("游戏画面"));
+        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_page, [this](bool ok) {
+            m_pageReady = ok;
+            if (!ok)
+                return;
+            for (const QString &script : std::as_const(m_pending))
+                m_page->runJavaScript(script);
+            m_pending.clear();
+        });
+        m_view->load(m_home);
+
+        m_poll.setInterval(40);
+        QObject::connect(&m_poll, &QTimer::timeout, m_page, [this] { poll(); });
+    }
+
+    ~RufflePlayer() override
+    {
+        m_poll.stop();
+        // The view, then its page, then the profile: the renderer process
+        // goes with the page.
+        delete m_view.data();
+        delete m_page;
+        delete m_profile;
+    }
+
+    QWidget *widget() override { return m_view; }
+
+    bool openMovie(const QString &path, QString *reason) override
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (reason)
+                *reason = file.errorString();
+            return false;
+        }
+        std::optional<Swf::Movie> movie = Swf::read(file.readAll(), reason);
+        if (!movie)
+            return false;
+        m_movie = std::move(*movie);
+        m_frame = 0;
+        m_lastFrame = 0;
+        m_holding = false;
+        m_firstShown = false;
+        m_sinceChange.start();
+
+        const QByteArray bytes = Swf::playable(m_movie);
+        m_movie.body.clear();
+        // A movie opened before the page is ready replaces what was waiting.
+        m_pending.clear();
+        run(QStringLiteral("parlixOpen('%1');").arg(QString::fromLatin1(bytes.toBase64())));
+        m_poll.start();
+        return true;
+    }
+
+    int totalFrames() const override { return m_movie.frameCount; }
+    int frameNum() const override { return m_frame; }
+
+    void setFrameNum(int frame) override
+    {
+        if (!canSeek())
+            return;
+        frame = qBound(1, frame, qMax(1, m_movie.frameCount));
+        run(QStringLiteral("parlixCall('parlixGoto', %1);").arg(frame));
+        // Held at that frame: the next poll's answer is no sign of playing.
+        m_frame = frame;
+        m_lastFrame = frame;
+        m_holding = true;
+    }
+
+    // The movie plays while its frame keeps moving; a frame unchanged for
+    // longer than a couple of frame periods means paused or stopped (by the
+    // user through the player's menu, by the movie, or by the program).
+    bool playing() const override
+    {
+        if (!canSeek())
+            return !m_holding;
+        if (m_holding)
+            return false;
+        const double period = m_movie.frameRate > 0 ? 1000.0 / m_movie.frameRate : 100.0;
+        return m_sinceChange.elapsed() < qMax<qint64>(300, qint64(2.5 * period));
+    }
+
+    bool canSeek() const override { return Swf::canControlFrames(m_movie); }
+
+    void play() override
+    {
+        m_holding = false;
+        m_sinceChange.restart();
+        run(QStringLiteral("parlixCall('parlixPlay');"));
+    }
+
+    void stop() override
+    {
+        m_holding = true;
+        run(QStringLiteral("parlixCall('parlixStop');"));
+    }
+
+private:
+    // Runs a script on the page, or once it has loaded.
+    void run(const QString &script)
+    {
+        if (m_pageReady)
+            m_page->runJavaScript(script);
+        else
+            m_pending << script;
+    }
+
+    void poll()
+    {
+        if (!m_pageReady)
+            return;
+        m_page->runJavaScript(QStringLiteral("parlixState();"), [this](const QVariant &result) {
+            const QVariantMap state = result.toMap();
+            const int frame = state.value(QStringLiteral("frame")).toInt();
+            if (frame >= 1) {
+                if (frame != m_lastFrame) {
+                    m_lastFrame = frame;
+                    m_sinceChange.restart();
+                    m_holding = false;
+                }
+                m_frame = frame;
+            }
+            const bool shown
+                = canSeek() ? frame >= 1 : state.value(QStringLiteral("ready")).toBool();
+            if (shown && !m_firstShown) {
+                m_firstShown = true;
+                if (onFirstFrame)
+                    onFirstFrame();
+            }
+        });
+    }
+
+    QUrl m_home;
+    QWebEngineProfile *m_profile = nullptr;
+    RequestGuard *m_guard = nullptr;
+    PlayerPage *m_page = nullptr;
+    QPointer<QWebEngineView> m_view;
+    QTimer m_poll;
+    bool m_pageReady = false;
+    QStringList m_pending;
+
+    Swf::Movie m_movie;
+    int m_frame = 0;
+    int m_lastFrame = 0;
+    bool m_holding = false;
+    bool m_firstShown = false;
+    QElapsedTimer m_sinceChange;
+};
+
+void prepareEngine()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // The player's own menu in Chinese.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--lang="))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --lang=zh-CN").trimmed());
+    // Chromium refuses to start its sandbox as root.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT FlashPlayer *parlixCreateFlashPlayer(
+    const QString &playerFolder, QWidget *parent)
+{
+    prepareEngine();
+    return new RufflePlayer(playerFolder, parent);
+}

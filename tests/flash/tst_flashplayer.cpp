@@ -1,0 +1,231 @@
+// The Flash window with the real player (Ruffle in the web engine) and
+// movies made here: frames followed and set, a paused movie held where the
+// track bar puts it, movies that reach out refused, damaged files warned of.
+
+#include "avm1.h"
+#include "flashfrm.h"
+#include "flashplayer.h"
+#include "flashsupport.h"
+#include "scripteddialogs.h"
+#include "swfwriter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QSlider>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString PluginFile = QStringLiteral(PARLIX_BIN_DIR "/libparlix_flashplayer.so");
+const QString PlayerFolder = QStringLiteral(PARLIX_BIN_DIR "/ruffle");
+
+struct Harness {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    QList<QUrl> refused;
+    int firstFrames = 0;
+    std::unique_ptr<TFlashFrm> window;
+
+    Harness()
+    {
+        QDir(dir.path()).mkdir(QStringLiteral("FlashGame"));
+        TFlashFrm::Services s;
+        s.dialogs = &dialogs;
+        s.programFolder = dir.path();
+        s.playerAvailable = [](QString *why) {
+            FlashSupport support(PluginFile, PlayerFolder);
+            *why = support.missing();
+            return support.check();
+        };
+        s.createPlayer = [this](QWidget *parent, QString *why) {
+            std::unique_ptr<FlashPlayer> p
+                = FlashSupport(PluginFile, PlayerFolder).create(parent, why);
+            if (p) {
+                p->onRequestRefused = [this](const QUrl &url) { refused << url; };
+                p->onFirstFrame = [this] { ++firstFrames; };
+            }
+            return p;
+        };
+        window = std::make_unique<TFlashFrm>(s);
+    }
+
+    void add(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(dir.filePath(QStringLiteral("FlashGame/") + name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void pick(const QString &name)
+    {
+        const QList<QListWidgetItem *> items
+            = window->fileList()->findItems(name, Qt::MatchExactly);
+        QVERIFY(!items.isEmpty());
+        window->fileList()->setCurrentItem(items.first());
+        window->FileListBox1Click();
+    }
+    QString status() const { return window->statusPanel()->text(); }
+};
+
+QByteArray frames(int count, const QByteArray &firstFrameActions = {}, int version = 8)
+{
+    SwfWriter w(version, QSize(240, 180), 30);
+    if (version >= 8)
+        w.fileAttributes(false);
+    w.backgroundColour(QColor(0, 80, 160));
+    if (!firstFrameActions.isEmpty())
+        w.doAction(firstFrameActions);
+    for (int i = 0; i < count; ++i)
+        w.showFrame();
+    return w.finish(Swf::Compression::Zlib);
+}
+
+} // namespace
+
+class TestFlashPlayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void followsAndSetsFrames();
+    void reachingOutIsRefused();
+    void actionScript3AndDamagedMovies();
+};
+
+void TestFlashPlayer::initTestCase()
+{
+    const FlashSupport support(PluginFile, PlayerFolder);
+    QVERIFY2(support.check(), qPrintable(support.missing()));
+}
+
+void TestFlashPlayer::followsAndSetsFrames()
+{
+    Harness h;
+    h.add(QStringLiteral("游戏 #1.swf"), frames(120));
+    h.window->show();
+    QElapsedTimer clock;
+    clock.start();
+    h.pick(QStringLiteral("游戏 #1.swf"));
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(h.window->FTotalFrames, 120);
+    QCOMPARE(h.status(), TFlashFrm::playingStatus(120));
+    QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
+    qInfo("first frame after %lld ms", clock.elapsed());
+
+    // Playing: the frame moves on and the status follows it.
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 5, 5000);
+    FlashPlayer *player = h.window->player();
+    QTRY_COMPARE_WITH_TIMEOUT(h.status(), TFlashFrm::frameStatus(player->frameNum(), 120), 200);
+    QVERIFY(player->playing());
+
+    // The bar does nothing while the movie plays.
+    h.window->trackBar()->setValue(100);
+    QTest::qWait(300);
+    QVERIFY(h.window->FCurrentFrame < 100 || h.window->FCurrentFrame > 100);
+
+    // Paused (as from the player's menu), the bar shows frame 50, and the
+    // movie stays there.
+    player->stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!player->playing(), 2000);
+    h.window->trackBar()->setValue(50);
+    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 50, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(h.status(), TFlashFrm::frameStatus(50, 120), 200);
+    QTest::qWait(500);
+    QCOMPARE(player->frameNum(), 50);
+    QVERIFY(!player->playing());
+
+    // Played again, it moves on from there.
+    player->play();
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 55, 3000);
+
+    // Closed: the player and its page go; reopened, all starts afresh.
+    h.window->close();
+    QVERIFY(!h.window->player());
+    QCOMPARE(h.status(), TFlashFrm::closedStatus());
+    h.window->show();
+    h.pick(QStringLiteral("游戏 #1.swf"));
+    QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 2, 20000);
+    h.window->close();
+}
+
+// A movie that loads another from the network, a file from elsewhere on
+// the disk, and variables from the network: a server listening here gets
+// no connection, and the file is refused.
+void TestFlashPlayer::reachingOutIsRefused()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    connect(&server, &QTcpServer::newConnection, &server, [&] {
+        while (QTcpSocket *s = server.nextPendingConnection()) {
+            ++connections;
+            s->deleteLater();
+        }
+    });
+    const QString base = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+
+    Harness h;
+    Avm1 a;
+    a.getUrl(base + QStringLiteral("secret.swf"), QStringLiteral("_level1"));
+    a.getUrl(QStringLiteral("file:///etc/hostname"), QStringLiteral("_level2"));
+    a.push(base + QStringLiteral("data.txt")).push(QStringLiteral("_level0"));
+    a.rawGetUrl2(0x80);
+    h.add(QStringLiteral("reach.swf"), frames(30, a.finished()));
+    h.window->show();
+    h.pick(QStringLiteral("reach.swf"));
+    QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        h.refused.contains(QUrl(QStringLiteral("file:///etc/hostname"))), 5000);
+    // The movie goes round its 30 frames, asking again each time.
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 25, 5000);
+    QTest::qWait(1500);
+    QCOMPARE(connections, 0);
+    h.window->close();
+}
+
+void TestFlashPlayer::actionScript3AndDamagedMovies()
+{
+    Harness h;
+    SwfWriter as3(10, QSize(200, 100), 24);
+    as3.fileAttributes(true);
+    for (int i = 0; i < 12; ++i)
+        as3.showFrame();
+    h.add(QStringLiteral("three.swf"), as3.finish(Swf::Compression::Zlib));
+    h.add(QStringLiteral("broken.swf"), QByteArray("CWS\x0a\x00\x10\x00\x00garbage-not-zlib", 24));
+    h.add(QStringLiteral("text.swf"), QByteArray("just some words\n"));
+    h.window->show();
+
+    h.pick(QStringLiteral("three.swf"));
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(h.window->FTotalFrames, 12);
+    QVERIFY(!h.window->player()->canSeek());
+    QVERIFY(!h.window->trackBar()->isEnabled());
+    QCOMPARE(h.status(), TFlashFrm::unseekableStatus(12));
+    QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
+
+    for (const QString &bad : { QStringLiteral("broken.swf"), QStringLiteral("text.swf") }) {
+        h.dialogs.messages.clear();
+        h.pick(bad);
+        QCOMPARE(h.dialogs.messages.size(), 1);
+        QCOMPARE(
+            h.dialogs.messages[0].text.trimmed(), QStringLiteral("不能打开您所选择的文件格式！"));
+    }
+    h.window->close();
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TestFlashPlayer test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_flashplayer.moc"
