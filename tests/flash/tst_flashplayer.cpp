@@ -97,6 +97,7 @@ private slots:
     void followsAndSetsFrames();
     void reachingOutIsRefused();
     void actionScript3AndDamagedMovies();
+    void demoGameAnswersAClick();
 };
 
 void TestFlashPlayer::initTestCase()
@@ -217,6 +218,54 @@ void TestFlashPlayer::actionScript3AndDamagedMovies()
         QCOMPARE(
             h.dialogs.messages[0].text.trimmed(), QStringLiteral("不能打开您所选择的文件格式！"));
     }
+    h.window->close();
+}
+
+// 数星星: held at frame 1 the star sits in the middle of the stage; a click
+// on it scores and sends the movie on from another frame. (A click beside
+// the star leaves the movie held.)
+void TestFlashPlayer::demoGameAnswersAClick()
+{
+    Harness h;
+    QFile game(QStringLiteral(PARLIX_BIN_DIR "/FlashGame/数星星.swf"));
+    QVERIFY(game.open(QIODevice::ReadOnly));
+    h.add(QStringLiteral("数星星.swf"), game.readAll());
+    h.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
+    h.pick(QStringLiteral("数星星.swf"));
+    QCOMPARE(h.window->FTotalFrames, 48);
+    QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
+    FlashPlayer *player = h.window->player();
+    QVERIFY(player->canSeek());
+    player->stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!player->playing(), 2000);
+    h.window->trackBar()->setValue(1);
+    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 1, 2000);
+    QTest::qWait(300);
+
+    // The stage (480 × 400) is scaled whole into the view and centred; at
+    // frame 1 the star is at (240, 220).
+    QWidget *view = player->widget();
+    const double scale = qMin(view->width() / 480.0, view->height() / 400.0);
+    const QPoint star(qRound(view->width() / 2.0), qRound(view->height() / 2.0 + 20 * scale));
+    QWidget *target = view;
+    for (QWidget *child : view->findChildren<QWidget *>())
+        if (child->isVisible() && child->geometry() == view->rect())
+            target = child;
+    auto click = [target](const QPoint &at) {
+        QTest::mouseMove(target, at);
+        QTest::qWait(100);
+        QTest::mousePress(target, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    };
+    click(QPoint(5, 5));
+    QTest::qWait(700);
+    QVERIFY(!player->playing());
+    QCOMPARE(h.window->FCurrentFrame, 1);
+
+    click(star);
+    QTRY_VERIFY_WITH_TIMEOUT(player->playing(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame != 1, 3000);
     h.window->close();
 }
 
