@@ -12,9 +12,6 @@
 
 int main(int argc, char *argv[])
 {
-    // The Flash window's player (a plugin, loaded only when it plays) runs
-    // a web engine, which wants contexts shared from the start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlix"));
     QApplication::setApplicationVersion(QStringLiteral("1.08"));

@@ -452,6 +452,8 @@ void TLunarCalendar::updateAccessibleDescription()
     if (description == accessibleDescription())
         return;
     setAccessibleDescription(description);
-    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }

@@ -18,7 +18,14 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include <QCoreApplication>
+#include <QOpenGLContext>
+
 #include <unistd.h>
+
+// Qt's global shared context, which the web engine expects to exist.
+Q_GUI_EXPORT QOpenGLContext *qt_gl_global_share_context();
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace {
 
@@ -287,13 +294,30 @@ void prepareEngine()
     if (done)
         return;
     done = true;
-    // The player's own menu in Chinese.
+    // The player's own menu in Chinese; sound played in the program's own
+    // process rather than a helper process that outlives the page.
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     if (!flags.contains("--lang="))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --lang=zh-CN").trimmed());
-    // Chromium refuses to start its sandbox as root.
+        flags += " --lang=zh-CN";
+    flags += " --disable-features=AudioServiceOutOfProcess";
+    // Chromium refuses to start its sandbox as root. Without a sandbox it
+    // needs no zygote processes either, which would stay after the page.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (qEnvironmentVariableIntValue("QTWEBENGINE_DISABLE_SANDBOX") == 1
+        && !flags.contains("--no-zygote"))
+        flags += " --no-zygote";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+
+    // The web engine wants a shared context made at start-up; the program
+    // does not ask for one then (it would cost every start a GL context for
+    // a window seldom opened), so it is made here, before the engine's first
+    // use. Where no GL can be had, the engine draws without it.
+    if (!qt_gl_global_share_context()) {
+        auto *shared = new QOpenGLContext(QCoreApplication::instance());
+        shared->create();
+        qt_gl_set_global_share_context(shared);
+    }
 }
 
 } // namespace
