@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 packages="
-    build-essential cmake ninja-build pkg-config ccache
+    build-essential cmake ninja-build pkg-config ccache ca-certificates
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     libespeak-ng-dev espeak-ng liberfa-dev
     qt6-webengine-dev liblzma-dev zlib1g-dev haxe fonts-arphic-gbsn00lp
