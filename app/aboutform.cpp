@@ -1,4 +1,5 @@
 #include "aboutform.h"
+#include "pixelfont.h"
 
 #include "clicklabel.h"
 #include "desktop.h"
@@ -69,12 +70,6 @@ protected:
     }
 };
 
-QFont songFont(int pixels)
-{
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(pixels);
-    return f;
-}
 
 } // namespace
 

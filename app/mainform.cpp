@@ -1,4 +1,5 @@
 #include "mainform.h"
+#include "pixelfont.h"
 
 #include "aboutform.h"
 #include "backgroundwork.h"
@@ -51,13 +52,6 @@ const std::array<TColor, 7> TMainForm::StyleClockColors = {
 
 namespace {
 
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
 
 QIcon icon(const char *name)
 {

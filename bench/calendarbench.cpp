@@ -57,7 +57,7 @@ public:
             return {};
         // ICU counts years from 2637 BC; ours are the Gregorian year in
         // which the lunar year begins.
-        return { extendedYear - 2637, month, day, leap };
+        return {extendedYear - 2637, month, day, leap};
     }
 
 private:

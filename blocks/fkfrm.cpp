@@ -1,4 +1,5 @@
 #include "fkfrm.h"
+#include "pixelfont.h"
 
 #include "dialogs.h"
 #include "randomsource.h"
@@ -34,14 +35,6 @@ const Preview Previews[7] = {
     {{{2, 1}, {3, 1}, {1, 2}, {2, 2}}, {10, 10}},
 };
 
-QFont pixelFont(const QString &family, int pixels, bool bold = false, bool italic = false)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 // A surface that shows what its owner paints for it.
 class PaintBox : public QWidget

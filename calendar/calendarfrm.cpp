@@ -1,4 +1,5 @@
 #include "calendarfrm.h"
+#include "pixelfont.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -10,14 +11,6 @@
 #include <QToolButton>
 
 namespace {
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
 
 QToolButton *stepButton(QWidget *parent, const char *name, const QString &hint, const char *glyph,
     const QKeySequence &key, const QRect &geometry)

@@ -90,7 +90,7 @@ const std::array<int32_t, 24> SolarTermOffsets = {
 namespace {
 
 constexpr char16_t ChineseNumerals[10]
-    = { u'一', u'二', u'三', u'四', u'五', u'六', u'七', u'八', u'九', u'十' };
+    = {u'一', u'二', u'三', u'四', u'五', u'六', u'七', u'八', u'九', u'十'};
 
 // Characters 1–4: the key (month, day); character 5: '*' or a blank, shown
 // in front of the name.
@@ -163,7 +163,7 @@ QString twoDigits(int n)
 
 QString pair(char16_t first, char16_t second)
 {
-    const QChar both[2] = { QChar(first), QChar(second) };
+    const QChar both[2] = {QChar(first), QChar(second)};
     return QString(both, 2);
 }
 
@@ -231,7 +231,7 @@ TLunarDate SolarToLunar(const QDate &date)
     }
     if (offset < 0)
         offset += length;
-    return { year, month, offset + 1, isLeap };
+    return {year, month, offset + 1, isLeap};
 }
 
 QDateTime SolarTermDate(int year, int index)
@@ -253,7 +253,7 @@ QString SolarTermName(const QDate &date)
     if (!date.isValid())
         return {};
     const int first = 2 * (date.month() - 1);
-    for (int index : { first, first + 1 }) {
+    for (int index : {first, first + 1}) {
         if (SolarTermDate(date.year(), index).date() == date)
             return QString::fromUtf16(SolarTermNames[size_t(index)]);
     }

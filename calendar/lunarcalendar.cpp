@@ -140,7 +140,7 @@ void TLunarCalendar::PrevYear()
 
 int TLunarCalendar::MonthLength(int year, int month) const
 {
-    static constexpr int lengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12)
         return 0;
     return lengths[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
@@ -437,13 +437,12 @@ void TLunarCalendar::updateAccessibleDescription()
     const TLunarDate lunar = m_converter(date);
     QStringList parts {
         QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day()),
-        locale().dayName(date.dayOfWeek(), QLocale::LongFormat)
-    };
+        locale().dayName(date.dayOfWeek(), QLocale::LongFormat)};
     if (lunar.Day > 0)
         parts << QStringLiteral("农历") + Lunar::LunarMonthName(lunar.Month, lunar.IsLeap)
                 + Lunar::LunarDayName(lunar.Day);
-    for (const QString &extra : { Lunar::SolarTermName(date), Lunar::SolarHolidayName(date),
-             Lunar::LunarHolidayName(lunar) }) {
+    for (const QString &extra : {Lunar::SolarTermName(date), Lunar::SolarHolidayName(date),
+             Lunar::LunarHolidayName(lunar)}) {
         const QString name = QString(extra).remove(u'*').trimmed();
         if (!name.isEmpty())
             parts << name;

@@ -152,7 +152,7 @@ private:
     int m_monthOffset = 1;
     int m_startOfWeek = 0;
     int m_gridLineWidth = 1;
-    QPoint m_current { 0, 1 };
+    QPoint m_current {0, 1};
     bool m_readOnly = false;
     bool m_updating = false;
     bool m_useCurrentDate = true;

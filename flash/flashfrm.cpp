@@ -1,4 +1,5 @@
 #include "flashfrm.h"
+#include "pixelfont.h"
 
 #include "dialogs.h"
 #include "flashplayer.h"
@@ -19,13 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QFont songFont(int pixels)
-{
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QString blanks(int n)
 {
@@ -210,7 +204,7 @@ void TFlashFrm::FormShow()
     const QDir folder(gameFolder());
     const QIcon glyph(QStringLiteral(":/flash/movie.svg"));
     const QStringList names
-        = folder.entryList({ QStringLiteral("*.swf") }, QDir::Files, QDir::Name | QDir::IgnoreCase);
+        = folder.entryList({QStringLiteral("*.swf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : names) {
         auto *item = new QListWidgetItem(glyph, name, m_fileList);
         item->setData(Qt::UserRole, folder.filePath(name));

@@ -34,9 +34,9 @@ FlashSupport::FlashSupport()
 {
     const QString dir = QCoreApplication::applicationDirPath();
     m_plugin = firstExisting(
-        { dir + u'/' + pluginName(), dir + QStringLiteral("/../lib/parlix/") + pluginName() });
+        {dir + u'/' + pluginName(), dir + QStringLiteral("/../lib/parlix/") + pluginName()});
     m_folder = firstExisting(
-        { dir + QStringLiteral("/ruffle"), dir + QStringLiteral("/../share/parlix/ruffle") });
+        {dir + QStringLiteral("/ruffle"), dir + QStringLiteral("/../share/parlix/ruffle")});
 }
 
 FlashSupport::FlashSupport(const QString &pluginFile, const QString &playerFolder)
@@ -55,8 +55,8 @@ QString FlashSupport::webEngineProcess()
 #else
     const QString name = QStringLiteral("QtWebEngineProcess");
 #endif
-    return firstExisting({ QCoreApplication::applicationDirPath() + u'/' + name,
-        QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + u'/' + name });
+    return firstExisting({QCoreApplication::applicationDirPath() + u'/' + name,
+        QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + u'/' + name});
 }
 
 QString FlashSupport::missing() const
@@ -67,11 +67,11 @@ QString FlashSupport::missing() const
     if (!QFileInfo(helper).isExecutable())
         return helper;
     const QDir folder(m_folder);
-    for (const char *file : { "player.html", "ruffle.js" }) {
+    for (const char *file : {"player.html", "ruffle.js"}) {
         if (!folder.exists(QLatin1String(file)))
             return folder.filePath(QLatin1String(file));
     }
-    if (folder.entryList({ QStringLiteral("*.wasm") }, QDir::Files).isEmpty())
+    if (folder.entryList({QStringLiteral("*.wasm")}, QDir::Files).isEmpty())
         return folder.filePath(QStringLiteral("*.wasm"));
     return {};
 }

@@ -229,7 +229,7 @@ QByteArray frameControlActions()
     };
     addCallback(QStringLiteral("parlixFrame"), {}, rootProperty(QStringLiteral("_currentframe")));
     addCallback(QStringLiteral("parlixTotal"), {}, rootProperty(QStringLiteral("_totalframes")));
-    addCallback(QStringLiteral("parlixGoto"), { QStringLiteral("n") },
+    addCallback(QStringLiteral("parlixGoto"), {QStringLiteral("n")},
         rootCall(QStringLiteral("gotoAndStop"), true));
     addCallback(QStringLiteral("parlixPlay"), {}, rootCall(QStringLiteral("play"), false));
     addCallback(QStringLiteral("parlixStop"), {}, rootCall(QStringLiteral("stop"), false));

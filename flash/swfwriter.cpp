@@ -74,11 +74,11 @@ int SwfWriter::Bits::bitsForUnsigned(quint32 value)
 QByteArray SwfWriter::rect(int xMin, int xMax, int yMin, int yMax)
 {
     int bits = 0;
-    for (int v : { xMin, xMax, yMin, yMax })
+    for (int v : {xMin, xMax, yMin, yMax})
         bits = qMax(bits, Bits::bitsForSigned(v));
     Bits b;
     b.write(quint32(bits), 5);
-    for (int v : { xMin, xMax, yMin, yMax })
+    for (int v : {xMin, xMax, yMin, yMax})
         b.writeSigned(v, bits);
     return b.bytes();
 }

@@ -1,4 +1,5 @@
 #include "frminput.h"
+#include "pixelfont.h"
 
 #include "dialogs.h"
 #include "untfun.h"
@@ -15,16 +16,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QFont songFont(int pixels)
-{
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(pixels);
-    return f;
-}
-
-} // namespace
 
 TFrminput::TFrminput(TWordFrm *drill, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent)

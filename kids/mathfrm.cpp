@@ -1,4 +1,5 @@
 #include "mathfrm.h"
+#include "pixelfont.h"
 
 #include "randomsource.h"
 
@@ -16,12 +17,6 @@
 
 namespace {
 
-QFont songFont(int pixels)
-{
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(pixels);
-    return f;
-}
 
 // A widget that paints whatever its owner says, for the drill area's
 // background and the two apple boxes.

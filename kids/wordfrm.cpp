@@ -1,4 +1,5 @@
 #include "wordfrm.h"
+#include "pixelfont.h"
 
 #include "desktop.h"
 #include "dialogs.h"
@@ -23,12 +24,6 @@
 
 namespace {
 
-QFont songFont(int pixels)
-{
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(pixels);
-    return f;
-}
 
 class Canvas : public QWidget
 {

@@ -228,18 +228,17 @@ QByteArray countTheStars()
 
     // Small fixed stars over the sky.
     QList<Polygon> sky;
-    const QPoint places[] = { { 40, 60 }, { 120, 300 }, { 200, 110 }, { 300, 340 }, { 420, 90 },
-        { 440, 260 }, { 70, 200 }, { 260, 230 } };
+    const QPoint places[] = {
+        {40, 60}, {120, 300}, {200, 110}, {300, 340}, {420, 90}, {440, 260}, {70, 200}, {260, 230}};
     for (const QPoint &p : places) {
         QList<QPoint> pts;
         for (const QPoint &q : star(70, 30))
             pts << q + p * 20;
-        sky << Polygon { pts, QColor(200, 210, 255), QColor(120, 130, 200) };
+        sky << Polygon {pts, QColor(200, 210, 255), QColor(120, 130, 200)};
     }
     w.tag(2, defineShape(Sky, sky));
-    w.tag(2,
-        defineShape(
-            Star, { Polygon { star(620, 260), QColor(255, 214, 0), QColor(230, 120, 0) } }));
+    w.tag(
+        2, defineShape(Star, {Polygon {star(620, 260), QColor(255, 214, 0), QColor(230, 120, 0)}}));
 
     Avm1 caught;
     caught.push(QStringLiteral("score"))

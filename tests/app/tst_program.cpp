@@ -28,7 +28,7 @@ void TestProgram::eightWindowsInTheirOrder()
     FakeEngine engine;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
-    Program program({ &engine, &registry, &dialogs, &desktop });
+    Program program({&engine, &registry, &dialogs, &desktop});
     program.mainForm()->clockTimer().stop();
 
     const struct {
@@ -36,14 +36,14 @@ void TestProgram::eightWindowsInTheirOrder()
         QString caption;
         QSize size; // client size, where the window has a fixed one
     } expected[] = {
-        { "TMainForm", QStringLiteral("语音朗读器"), {} },
-        { "TaboutForm", QStringLiteral("About Parlix"), { 399, 200 } },
-        { "TCalendarFrm", QStringLiteral(" 实用月历 "), { 538, 358 } },
-        { "TMathFrm", QStringLiteral("幼儿算数"), { 560, 362 } },
-        { "TWordFrm", QStringLiteral("幼儿识字"), { 489, 403 } },
-        { "TFrminput", QStringLiteral("文字工具"), {} },
-        { "TFKFrm", QStringLiteral("俄罗斯方块"), { 347, 349 } },
-        { "TFlashFrm", QStringLiteral(" FLASH 小游戏"), { 680, 474 } },
+        {"TMainForm", QStringLiteral("语音朗读器"), {}},
+        {"TaboutForm", QStringLiteral("About Parlix"), {399, 200}},
+        {"TCalendarFrm", QStringLiteral(" 实用月历 "), {538, 358}},
+        {"TMathFrm", QStringLiteral("幼儿算数"), {560, 362}},
+        {"TWordFrm", QStringLiteral("幼儿识字"), {489, 403}},
+        {"TFrminput", QStringLiteral("文字工具"), {}},
+        {"TFKFrm", QStringLiteral("俄罗斯方块"), {347, 349}},
+        {"TFlashFrm", QStringLiteral(" FLASH 小游戏"), {680, 474}},
     };
     const QList<QWidget *> windows = program.windows();
     QCOMPARE(windows.size(), 8);
@@ -68,7 +68,7 @@ void TestProgram::withoutTheFlashPlayerTheRestWorks()
     FakeEngine engine;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
-    Program program({ &engine, &registry, &dialogs, &desktop });
+    Program program({&engine, &registry, &dialogs, &desktop});
     program.mainForm()->clockTimer().stop();
     const QString noPlayer
         = QStringLiteral("对不起，您的系统没有Flash组件支持，请在添加/删除程序中安装！");

@@ -13,10 +13,10 @@
 namespace {
 
 struct Harness {
-    QDateTime now { QDate(2024, 5, 12), QTime(8, 15) };
+    QDateTime now {QDate(2024, 5, 12), QTime(8, 15)};
     QStringList spoken;
-    TCalendarFrm window { [this](const QString &t) { spoken << t; }, nullptr,
-        [this] { return now; } };
+    TCalendarFrm window {
+        [this](const QString &t) { spoken << t; }, nullptr, [this] { return now; }};
 
     TLunarCalendar *calendar() { return window.calendar(); }
     QToolButton *button(const char *name) { return window.findChild<QToolButton *>(name); }
@@ -75,19 +75,19 @@ void TestCalendarFrm::layoutAndAccess()
     QVERIFY(QTest::qWaitForWindowExposed(&h.window));
     QWidget *first = h.calendar();
     QCOMPARE(first->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
-    QList<QWidget *> chain { first };
+    QList<QWidget *> chain {first};
     for (QWidget *w = first->nextInFocusChain(); w != first; w = w->nextInFocusChain())
         if (w->focusPolicy() & Qt::TabFocus && w->isVisibleTo(&h.window)
             && !qobject_cast<QLineEdit *>(w))
             chain << w;
     QCOMPARE(chain.value(1), h.window.yearField());
     QCOMPARE(chain.value(2), h.window.monthField());
-    for (const char *name : { "btnPrevYear", "btnPrevMonth", "SpeedButton3", "btnNextYear" }) {
+    for (const char *name : {"btnPrevYear", "btnPrevMonth", "SpeedButton3", "btnNextYear"}) {
         QVERIFY2(chain.contains(h.button(name)), name);
         QVERIFY2(!h.button(name)->accessibleName().isEmpty(), name);
         QVERIFY2(!h.button(name)->shortcut().isEmpty(), name);
     }
-    for (const char *name : { "BitBtn18", "BitBtn1" })
+    for (const char *name : {"BitBtn18", "BitBtn1"})
         QVERIFY2(chain.contains(h.push(name)), name);
 }
 
@@ -95,7 +95,7 @@ void TestCalendarFrm::showingJumpsToTodayAndSpeaksIt()
 {
     Harness h;
     h.window.show();
-    QCOMPARE(h.spoken, QStringList { QStringLiteral("今天是2024年5月12日") });
+    QCOMPARE(h.spoken, QStringList {QStringLiteral("今天是2024年5月12日")});
     QCOMPARE(h.calendar()->SelectedDate(), QDate(2024, 5, 12));
 
     // Wander off, close with the close box, come back another day.

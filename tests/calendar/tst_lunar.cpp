@@ -43,7 +43,7 @@ QList<ReferenceTerm> referenceTerms()
             continue;
         QDateTime ut = QDateTime::fromString(QString::fromLatin1(f[2]), Qt::ISODateWithMs);
         ut.setTimeZone(QTimeZone::utc());
-        terms.append({ f[0].toInt(), f[1].toInt(), ut, f[3].toDouble() });
+        terms.append({f[0].toInt(), f[1].toInt(), ut, f[3].toDouble()});
     }
     return terms;
 }
@@ -112,15 +112,15 @@ void TestLunar::conversion_data()
     QTest::addColumn<QDate>("date");
     QTest::addColumn<TLunarDate>("expected");
 
-    QTest::newRow("first day") << QDate(1900, 1, 31) << TLunarDate { 1900, 1, 1, false };
+    QTest::newRow("first day") << QDate(1900, 1, 31) << TLunarDate {1900, 1, 1, false};
     QTest::newRow("day before range") << QDate(1900, 1, 30) << TLunarDate {};
     QTest::newRow("day after range") << QDate(2101, 1, 1) << TLunarDate {};
-    QTest::newRow("last day") << QDate(2100, 12, 31) << TLunarDate { 2100, 12, 1, false };
-    QTest::newRow("spring festival 2024") << QDate(2024, 2, 10) << TLunarDate { 2024, 1, 1, false };
-    QTest::newRow("eve 2024") << QDate(2024, 2, 9) << TLunarDate { 2023, 12, 30, false };
-    QTest::newRow("leap 2nd month 2023") << QDate(2023, 3, 22) << TLunarDate { 2023, 2, 1, true };
-    QTest::newRow("leap 4th month 2020") << QDate(2020, 5, 23) << TLunarDate { 2020, 4, 1, true };
-    QTest::newRow("mid-autumn 2024") << QDate(2024, 9, 17) << TLunarDate { 2024, 8, 15, false };
+    QTest::newRow("last day") << QDate(2100, 12, 31) << TLunarDate {2100, 12, 1, false};
+    QTest::newRow("spring festival 2024") << QDate(2024, 2, 10) << TLunarDate {2024, 1, 1, false};
+    QTest::newRow("eve 2024") << QDate(2024, 2, 9) << TLunarDate {2023, 12, 30, false};
+    QTest::newRow("leap 2nd month 2023") << QDate(2023, 3, 22) << TLunarDate {2023, 2, 1, true};
+    QTest::newRow("leap 4th month 2020") << QDate(2020, 5, 23) << TLunarDate {2020, 4, 1, true};
+    QTest::newRow("mid-autumn 2024") << QDate(2024, 9, 17) << TLunarDate {2024, 8, 15, false};
     QTest::newRow("invalid date") << QDate() << TLunarDate {};
 }
 
@@ -265,17 +265,17 @@ void TestLunar::solarTermsMatchIndependentEphemeris()
 void TestLunar::dayAndMonthNames()
 {
     const QList<std::pair<int, QString>> days = {
-        { 1, u"初一"_qs },
-        { 10, u"初十"_qs },
-        { 11, u"十一"_qs },
-        { 19, u"十九"_qs },
-        { 20, u"二十"_qs },
-        { 21, u"廿一"_qs },
-        { 29, u"廿九"_qs },
-        { 30, u"三十"_qs },
-        { 0, QString() },
-        { 31, QString() },
-        { -1, QString() },
+        {1, u"初一"_qs},
+        {10, u"初十"_qs},
+        {11, u"十一"_qs},
+        {19, u"十九"_qs},
+        {20, u"二十"_qs},
+        {21, u"廿一"_qs},
+        {29, u"廿九"_qs},
+        {30, u"三十"_qs},
+        {0, QString()},
+        {31, QString()},
+        {-1, QString()},
     };
     for (const auto &[day, name] : days)
         QCOMPARE(LunarDayName(day), name);
@@ -322,7 +322,7 @@ void TestLunar::holidays()
 
     // Holidays of leap months use the regular month's row; nothing matches
     // the all-zero date.
-    QCOMPARE(LunarHolidayName({ 2009, 5, 5, true }), u" 端午节"_qs);
+    QCOMPARE(LunarHolidayName({2009, 5, 5, true}), u" 端午节"_qs);
     QCOMPARE(LunarHolidayName({}), QString());
     QCOMPARE(SolarHolidayName(QDate()), QString());
 }

@@ -20,7 +20,7 @@ TLunarCalendar::Clock fixedClock()
 QPoint cellOfDay(const TLunarCalendar &c, int day)
 {
     const int n = day - c.MonthOffset();
-    return { n % 7, n / 7 + 1 };
+    return {n % 7, n / 7 + 1};
 }
 
 // Pixels of a colour family in part of an image: pure-ish red or blue
@@ -390,7 +390,7 @@ void TestLunarCalendar::clicks()
     QTest::mouseClick(m_cal.get(), Qt::LeftButton, {}, m_cal->cellRect(0, 6).center());
     QCOMPARE(m_cal->SelectedDate(), QDate(2024, 6, 30));
     QCOMPARE(m_cal->CurrentCell(), QPoint(0, 6));
-    QCOMPARE(order, (QList<QString> { QStringLiteral("click"), QStringLiteral("change") }));
+    QCOMPARE(order, (QList<QString> {QStringLiteral("click"), QStringLiteral("change")}));
     QVERIFY(!m_cal->UseCurrentDate());
 }
 

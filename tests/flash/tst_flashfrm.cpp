@@ -74,7 +74,7 @@ struct Harness {
         if (withFolder) {
             QDir(dir.path()).mkdir(QStringLiteral("FlashGame"));
             for (const char *name :
-                { "b-game.swf", "A game #1.swf", "CAPS.SWF", "notes.txt", "c.swf.bak" }) {
+                {"b-game.swf", "A game #1.swf", "CAPS.SWF", "notes.txt", "c.swf.bak"}) {
                 QFile f(dir.filePath(QStringLiteral("FlashGame/") + QString::fromUtf8(name)));
                 QVERIFY(f.open(QIODevice::WriteOnly));
                 f.write("FWS");
@@ -155,8 +155,8 @@ void TestFlashFrm::showingListsTheMovies()
     Harness h;
     h.window->show();
     QCOMPARE(h.listed(),
-        (QStringList { QStringLiteral("A game #1.swf"), QStringLiteral("b-game.swf"),
-            QStringLiteral("CAPS.SWF") }));
+        (QStringList {QStringLiteral("A game #1.swf"), QStringLiteral("b-game.swf"),
+            QStringLiteral("CAPS.SWF")}));
     QVERIFY(!h.window->fileList()->currentItem());
 
     // A movie added while the window was away shows at the next showing.
@@ -175,7 +175,7 @@ void TestFlashFrm::openingAMovie()
     h.pick(QStringLiteral("A game #1.swf"));
     QVERIFY(h.player);
     QCOMPARE(h.player->calls,
-        (QStringList { QStringLiteral("open A game #1.swf"), QStringLiteral("play") }));
+        (QStringList {QStringLiteral("open A game #1.swf"), QStringLiteral("play")}));
     QCOMPARE(h.window->FTotalFrames, 120);
     QCOMPARE(h.status(), QStringLiteral(" 状态：正在播放...                           共有120帧"));
     QCOMPARE(h.window->FPlayingText, h.status());
@@ -188,7 +188,7 @@ void TestFlashFrm::openingAMovie()
     h.pick(QStringLiteral("b-game.swf"));
     QCOMPARE(h.playersMade, 1);
     QCOMPARE(h.player->calls.mid(2),
-        (QStringList { QStringLiteral("open b-game.swf"), QStringLiteral("play") }));
+        (QStringList {QStringLiteral("open b-game.swf"), QStringLiteral("play")}));
 }
 
 void TestFlashFrm::timerFollowsTheFrame()
@@ -224,7 +224,7 @@ void TestFlashFrm::trackBarAppliesOnlyWhilePaused()
 
     h.player->isPlaying = false;
     h.window->trackBar()->setValue(50);
-    QCOMPARE(h.player->calls, QStringList { QStringLiteral("goto 50") });
+    QCOMPARE(h.player->calls, QStringList {QStringLiteral("goto 50")});
     h.window->Timer1Timer();
     QCOMPARE(h.window->FCurrentFrame, 50);
     QVERIFY(h.status().endsWith(QStringLiteral("50/120帧")));
@@ -315,7 +315,7 @@ void TestFlashFrm::fileThePlayerRefuses()
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].text.trimmed(), QStringLiteral("不能打开您所选择的文件格式！"));
     QCOMPARE(h.dialogs.messages[0].icon, Dialogs::Icon::Warning);
-    QCOMPARE(h.player->calls, QStringList { QStringLiteral("open CAPS.SWF") });
+    QCOMPARE(h.player->calls, QStringList {QStringLiteral("open CAPS.SWF")});
     // What was reached before stays: the old count and texts.
     QCOMPARE(h.window->FTotalFrames, 120);
     QVERIFY(h.window->timer()->isActive());

@@ -211,7 +211,7 @@ void TestFlashPlayer::actionScript3AndDamagedMovies()
     QCOMPARE(h.status(), TFlashFrm::unseekableStatus(12));
     QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
 
-    for (const QString &bad : { QStringLiteral("broken.swf"), QStringLiteral("text.swf") }) {
+    for (const QString &bad : {QStringLiteral("broken.swf"), QStringLiteral("text.swf")}) {
         h.dialogs.messages.clear();
         h.pick(bad);
         QCOMPARE(h.dialogs.messages.size(), 1);

@@ -155,14 +155,13 @@ void TestSwf::frameCallbacksGoFirstInFrameOne_data()
 
     // 69 FileAttributes, 9 background, 1 ShowFrame, 12 DoAction, 0 End.
     QTest::newRow("v8 keeps FileAttributes first")
-        << 8 << Compression::Zlib << QList<int> { 69, 9, 1, 1, 0 }
-        << QList<int> { 69, 12, 9, 1, 1, 0 };
-    QTest::newRow("v6 has none") << 6 << Compression::None << QList<int> { 9, 1, 1, 0 }
-                                 << QList<int> { 12, 9, 1, 1, 0 };
-    QTest::newRow("v13 lzma") << 13 << Compression::Lzma << QList<int> { 69, 9, 1, 1, 0 }
-                              << QList<int> { 69, 12, 9, 1, 1, 0 };
+        << 8 << Compression::Zlib << QList<int> {69, 9, 1, 1, 0} << QList<int> {69, 12, 9, 1, 1, 0};
+    QTest::newRow("v6 has none") << 6 << Compression::None << QList<int> {9, 1, 1, 0}
+                                 << QList<int> {12, 9, 1, 1, 0};
+    QTest::newRow("v13 lzma") << 13 << Compression::Lzma << QList<int> {69, 9, 1, 1, 0}
+                              << QList<int> {69, 12, 9, 1, 1, 0};
     QTest::newRow("v5 cannot be reached")
-        << 5 << Compression::None << QList<int> { 9, 1, 1, 0 } << QList<int> { 9, 1, 1, 0 };
+        << 5 << Compression::None << QList<int> {9, 1, 1, 0} << QList<int> {9, 1, 1, 0};
 }
 
 void TestSwf::frameCallbacksGoFirstInFrameOne()
@@ -224,7 +223,7 @@ void TestSwf::callbackCodeIsWellFormed()
     QCOMPARE(at, code.size() - 1);
     QCOMPARE(functions, 5);
     for (const char *name :
-        { "parlixFrame", "parlixTotal", "parlixGoto", "parlixPlay", "parlixStop" })
+        {"parlixFrame", "parlixTotal", "parlixGoto", "parlixPlay", "parlixStop"})
         QVERIFY2(code.contains(name), name);
 }
 
@@ -232,8 +231,8 @@ void TestSwf::mangledFilesNeverCrash()
 {
     QRandomGenerator random(20261210);
     const QList<QByteArray> seeds
-        = { movie(8, Compression::None, 30), movie(9, Compression::Zlib, 30),
-              movie(13, Compression::Lzma, 30), movie(10, Compression::Zlib, 3, true) };
+        = {movie(8, Compression::None, 30), movie(9, Compression::Zlib, 30),
+            movie(13, Compression::Lzma, 30), movie(10, Compression::Zlib, 3, true)};
     int read = 0;
     for (int round = 0; round < 3000; ++round) {
         QByteArray bytes = seeds[round % seeds.size()];
