@@ -95,9 +95,6 @@ QPushButton *redButton(
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setFont(pixelFont(QStringLiteral("宋体"), 15));
-    QPalette red = button->palette();
-    red.setColor(QPalette::ButtonText, QColor(255, 0, 0));
-    button->setPalette(red);
     button->setStyleSheet(QStringLiteral("QPushButton { color: #ff0000; }"));
     button->setGeometry(geometry);
     button->setAutoDefault(false);
@@ -131,12 +128,10 @@ TCalendarFrm::TCalendarFrm(Speaker playStr, QWidget *parent, TLunarCalendar::Clo
         QKeySequence(Qt::Key_PageUp), QRect(43, 10, 30, 30));
     m_year = numberField(
         panel, "SpinEdit2", LastYear, 4, QStringLiteral("年份"), QRect(79, 10, 80, 31));
-    auto *yearLabel
-        = unitLabel(panel, "StaticText1", QStringLiteral("年"), m_year, QRect(162, 9, 34, 33));
+    unitLabel(panel, "StaticText1", QStringLiteral("年"), m_year, QRect(162, 9, 34, 33));
     m_month
         = numberField(panel, "SpinEdit3", 12, 2, QStringLiteral("月份"), QRect(196, 10, 58, 31));
-    auto *monthLabel
-        = unitLabel(panel, "StaticText3", QStringLiteral("月"), m_month, QRect(258, 9, 34, 33));
+    unitLabel(panel, "StaticText3", QStringLiteral("月"), m_month, QRect(258, 9, 34, 33));
     m_nextMonth = stepButton(panel, "SpeedButton3", QStringLiteral("下一月"), ":/calendar/down.svg",
         QKeySequence(Qt::Key_PageDown), QRect(294, 10, 30, 30));
     m_nextYear
@@ -159,8 +154,6 @@ TCalendarFrm::TCalendarFrm(Speaker playStr, QWidget *parent, TLunarCalendar::Clo
     setTabOrder(m_prevYear, m_prevMonth);
     setTabOrder(m_prevMonth, m_nextMonth);
     setTabOrder(m_nextMonth, m_nextYear);
-    Q_UNUSED(yearLabel);
-    Q_UNUSED(monthLabel);
 
     connect(m_prevYear, &QToolButton::clicked, this, &TCalendarFrm::btnPrevYearClick);
     connect(m_prevMonth, &QToolButton::clicked, this, &TCalendarFrm::btnPrevMonthClick);

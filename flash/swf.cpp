@@ -1,6 +1,7 @@
 #include "swf.h"
 
 #include "avm1.h"
+#include "swfwriter.h"
 
 #include <QtEndian>
 
@@ -102,19 +103,26 @@ bool readRect(const QByteArray &b, int &at, int &width, int &height)
     return true;
 }
 
-QByteArray tagHeader(int code, qsizetype length)
+struct TagHeader {
+    int code = 0;
+    qsizetype data = 0; // where its data starts
+    qsizetype length = 0;
+};
+
+// The header of the tag at `at`, when it is all there.
+std::optional<TagHeader> tagAt(const QByteArray &body, qsizetype at)
 {
-    QByteArray out;
-    if (length < 0x3F) {
-        const quint16 h = qToLittleEndian(quint16((code << 6) | int(length)));
-        out.append(reinterpret_cast<const char *>(&h), 2);
-    } else {
-        const quint16 h = qToLittleEndian(quint16((code << 6) | 0x3F));
-        const quint32 l = qToLittleEndian(quint32(length));
-        out.append(reinterpret_cast<const char *>(&h), 2);
-        out.append(reinterpret_cast<const char *>(&l), 4);
+    if (at + 2 > body.size())
+        return std::nullopt;
+    const quint16 head = u16(body, at);
+    TagHeader tag {head >> 6, at + 2, head & 0x3F};
+    if (tag.length == 0x3F) {
+        if (at + 6 > body.size())
+            return std::nullopt;
+        tag.length = u32(body, at + 2);
+        tag.data = at + 6;
     }
-    return out;
+    return tag;
 }
 
 } // namespace
@@ -174,18 +182,9 @@ std::optional<Movie> read(const QByteArray &bytes, QString *reason)
     movie.firstTag = at;
 
     // The first tag of a version 8+ movie may be FileAttributes.
-    if (at + 2 <= movie.body.size()) {
-        const quint16 head = u16(movie.body, at);
-        const int code = head >> 6;
-        int length = head & 0x3F;
-        int data = at + 2;
-        if (length == 0x3F && at + 6 <= movie.body.size()) {
-            length = int(u32(movie.body, at + 2));
-            data = at + 6;
-        }
-        if (code == TagFileAttributes && length >= 1 && data < movie.body.size())
-            movie.actionScript3 = uchar(movie.body[data]) & 0x08;
-    }
+    if (const std::optional<TagHeader> tag = tagAt(movie.body, at);
+        tag && tag->code == TagFileAttributes && tag->length >= 1 && tag->data < movie.body.size())
+        movie.actionScript3 = uchar(movie.body[tag->data]) & 0x08;
     return movie;
 }
 
@@ -241,28 +240,14 @@ QByteArray playable(const Movie &movie)
     QByteArray body = movie.body;
     if (canControlFrames(movie)) {
         // After a leading FileAttributes tag, which must stay first.
-        int at = movie.firstTag;
-        if (at + 2 <= body.size()) {
-            const quint16 head = u16(body, at);
-            if ((head >> 6) == TagFileAttributes) {
-                int length = head & 0x3F;
-                int header = 2;
-                if (length == 0x3F && at + 6 <= body.size()) {
-                    length = int(u32(body, at + 2));
-                    header = 6;
-                }
-                at = qMin<qsizetype>(body.size(), at + header + length);
-            }
-        }
+        qsizetype at = movie.firstTag;
+        if (const std::optional<TagHeader> tag = tagAt(body, at);
+            tag && tag->code == TagFileAttributes)
+            at = qMin(body.size(), tag->data + tag->length);
         const QByteArray actions = frameControlActions();
-        body.insert(at, tagHeader(TagDoAction, actions.size()) + actions);
+        body.insert(at, SwfWriter::tagHeader(TagDoAction, actions.size()) + actions);
     }
-    QByteArray file("FWS");
-    file.append(char(movie.version));
-    const quint32 length = qToLittleEndian(quint32(8 + body.size()));
-    file.append(reinterpret_cast<const char *>(&length), 4);
-    file.append(body);
-    return file;
+    return SwfWriter::pack(movie.version, body, Compression::None);
 }
 
 } // namespace Swf

@@ -83,14 +83,16 @@ QByteArray SwfWriter::rect(int xMin, int xMax, int yMin, int yMax)
     return b.bytes();
 }
 
+QByteArray SwfWriter::tagHeader(int code, qsizetype length)
+{
+    if (length < 0x3F)
+        return u16((code << 6) | int(length));
+    return u16((code << 6) | 0x3F) + u32(quint32(length));
+}
+
 SwfWriter &SwfWriter::tag(int code, const QByteArray &data)
 {
-    if (data.size() < 0x3F) {
-        m_tags.append(u16((code << 6) | int(data.size())));
-    } else {
-        m_tags.append(u16((code << 6) | 0x3F));
-        m_tags.append(u32(quint32(data.size())));
-    }
+    m_tags.append(tagHeader(code, data.size()));
     m_tags.append(data);
     return *this;
 }
@@ -125,19 +127,23 @@ QByteArray SwfWriter::finish(Swf::Compression compression, int frameCount) const
     body.append(u16(frameCount >= 0 ? frameCount : m_frames));
     body.append(m_tags);
     body.append(u16(0)); // End
+    return pack(m_version, body, compression);
+}
 
+QByteArray SwfWriter::pack(int version, const QByteArray &body, Swf::Compression compression)
+{
     const quint32 fileLength = quint32(8 + body.size());
     QByteArray out;
     switch (compression) {
     case Swf::Compression::None:
         out = "FWS";
-        out.append(char(m_version));
+        out.append(char(version));
         out.append(u32(fileLength));
         out.append(body);
         break;
     case Swf::Compression::Zlib: {
         out = "CWS";
-        out.append(char(m_version));
+        out.append(char(version));
         out.append(u32(fileLength));
         uLongf size = compressBound(uLong(body.size()));
         QByteArray packed(qsizetype(size), '\0');
@@ -168,7 +174,7 @@ QByteArray SwfWriter::finish(Swf::Compression compression, int frameCount) const
         packed.resize(qsizetype(strm.total_out));
         lzma_end(&strm);
         out = "ZWS";
-        out.append(char(m_version));
+        out.append(char(version));
         out.append(u32(fileLength));
         out.append(u32(quint32(packed.size() - 13)));
         out.append(packed.left(5));

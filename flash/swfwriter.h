@@ -43,6 +43,10 @@ public:
         int m_used = 0;
     };
     static QByteArray rect(int xMin, int xMax, int yMin, int yMax);
+    // A tag's header: code and length, in the short or the long form.
+    static QByteArray tagHeader(int code, qsizetype length);
+    // A whole file from the bytes after its 8-byte header.
+    static QByteArray pack(int version, const QByteArray &body, Swf::Compression compression);
     static QByteArray u16(int value);
     static QByteArray u32(quint32 value);
 
