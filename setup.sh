@@ -11,6 +11,7 @@ packages="
     build-essential cmake ninja-build pkg-config ccache ca-certificates
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     libespeak-ng-dev espeak-ng liberfa-dev
+    golang-github-mozillazg-go-pinyin-dev libopencc-dev
     qt6-webengine-dev liblzma-dev zlib1g-dev haxe fonts-arphic-gbsn00lp
     fonts-wqy-zenhei fonts-noto-cjk fonts-liberation2
     sox pulseaudio pulseaudio-utils xvfb xauth imagemagick

@@ -81,6 +81,7 @@ NarrexLibrary::Outcome NarrexLibrary::tryFile(const QString &path)
         }
     }
     m_fn.speakingRange = reinterpret_cast<SpeakingRangeFn>(m_library.resolve("Narrex_GetSpeakingRange"));
+    m_fn.getReading = reinterpret_cast<GetReadingFn>(m_library.resolve("Narrex_GetReading"));
     m_loaded = true;
     m_error.clear();
     return Outcome::Loaded;
@@ -130,4 +131,21 @@ int32_t NarrexEngine::speakingRange(int32_t *sentenceStart, int32_t *sentenceLen
     if (!m_fn.speakingRange)
         return SpeechEngine::speakingRange(sentenceStart, sentenceLength, wordStart, wordLength);
     return m_fn.speakingRange(sentenceStart, sentenceLength, wordStart, wordLength);
+}
+
+int32_t NarrexEngine::reading(const QByteArray &gbkText, int32_t kind, int32_t voice,
+                              QByteArray *utf8)
+{
+    if (!m_fn.getReading)
+        return NARREX_ERR_INVALID_ARGUMENT;
+    const int32_t needed = m_fn.getReading(gbkText.constData(), kind, voice, nullptr, 0);
+    if (needed < 0)
+        return needed;
+    QByteArray out(needed + 1, Qt::Uninitialized);
+    const int32_t got = m_fn.getReading(gbkText.constData(), kind, voice, out.data(), needed + 1);
+    if (got < 0)
+        return got;
+    out.truncate(std::min(got, needed));
+    *utf8 = out;
+    return NARREX_OK;
 }

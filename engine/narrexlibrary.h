@@ -23,6 +23,7 @@ public:
     using SpeakToWaveFn = int32_t(NARREX_CALL *)(const char *, const char *, int32_t, int32_t,
                                                  int32_t, int32_t, int32_t, int32_t, const char *);
     using SpeakingRangeFn = int32_t(NARREX_CALL *)(int32_t *, int32_t *, int32_t *, int32_t *);
+    using GetReadingFn = int32_t(NARREX_CALL *)(const char *, int32_t, int32_t, char *, int32_t);
 
     struct Functions {
         InitializeFn initialize = nullptr;
@@ -37,6 +38,8 @@ public:
         // Not every engine has it: null then, and the program reads on
         // without following the text.
         SpeakingRangeFn speakingRange = nullptr;
+        // Narrex_GetReading, for the converter's checks; null where missing.
+        GetReadingFn getReading = nullptr;
     };
 
     static QString fileName(); // "libSonarel.so" or "Sonarel.dll"
@@ -83,6 +86,8 @@ public:
     int32_t close() override;
     int32_t speakingRange(int32_t *sentenceStart, int32_t *sentenceLength, int32_t *wordStart,
                           int32_t *wordLength) override;
+    // Narrex_GetReading: what the engine makes of a text (UTF-8).
+    int32_t reading(const QByteArray &gbkText, int32_t kind, int32_t voice, QByteArray *utf8);
 
 private:
     NarrexLibrary::Functions m_fn;

@@ -3,6 +3,10 @@
 #include "audiooutput.h"
 #include "audiothread.h"
 #include "gbktext.h"
+#include "pinyindata.h"
+#include "sentences.h"
+#include "speechfrontend.h"
+#include "userpronunciations.h"
 #include "voicesettingsdialog.h"
 #include "wavwriter.h"
 
@@ -43,7 +47,11 @@ int Engine::initialize(const NarrexNotifyTarget *target)
     }
     if (target)
         m_target = *target;
-    m_settings = VoiceSettings::load();
+    bool migrated = false;
+    m_settings = VoiceSettings::load(&migrated);
+    if (migrated)
+        m_settings.save(); // the old Chinese voice is gone for good
+    m_userListPath = UserPronunciations::defaultPath();
     m_notifier = new QObject;
     // A caller that wants end notifications is a reader: open the sound
     // output now, so the first reading starts at once. A converter never
@@ -152,7 +160,9 @@ SynthParams Engine::paramsFor(NarrexVoice voice, int speed, int volume) const
 {
     std::lock_guard lock(m_settingsMutex);
     SynthParams p;
-    p.voiceName = m_settings.espeakName(voice);
+    p.mandarinVoice = m_settings.mandarinName(voice);
+    p.englishVoice = m_settings.englishName(voice);
+    p.englishReading = voice == NarrexVoice::MaleEnglish;
     p.rateWpm = rateFor(m_settings.rateWpm, speed);
     p.pitch = m_settings.pitch;
     p.volume = m_settings.volume * std::clamp(volume, 0, 100) / 100;
@@ -169,7 +179,7 @@ int Engine::speak(const QByteArray &gbk, int voiceCode, int speed, int volume)
         return NARREX_ERR_NOTHING_TO_SPEAK;
     }
     startAudio();
-    Job job{m_queue.begin(gbk.size()), gbk, paramsFor(*voice, speed, volume)};
+    Job job{m_queue.begin(gbk.size()), gbk, paramsFor(*voice, speed, volume), userList()};
     {
         std::lock_guard lock(m_jobMutex);
         m_job = std::move(job);
@@ -216,7 +226,8 @@ void Engine::deliverEnd(quint64 generation)
 void Engine::synthesisLoop()
 {
     // Load the most used voice now, so the first reading starts without delay.
-    Synthesizer::instance().synthesize(paramsFor(NarrexVoice::FemaleChinese, 50, 100), QByteArray(),
+    Synthesizer::instance().synthesize(paramsFor(NarrexVoice::FemaleChinese, 50, 100), false,
+                                       QByteArray(), false,
                                        [](const int16_t *, int, const std::vector<SynthWord> &) {
                                            return false;
                                        });
@@ -255,39 +266,74 @@ static AudioChunk makeChunk(const TextPiece &piece, qint64 pieceStartSample, boo
     return chunk;
 }
 
+// The words the synthesiser reports for a run, as characters of the sentence
+// they read.
+static std::vector<SynthWord> sourceWords(const SpeechRun &run, const std::vector<SynthWord> &words)
+{
+    std::vector<SynthWord> out;
+    out.reserve(words.size());
+    for (const SynthWord &w : words) {
+        if (const SpeechRun::Token *t = run.tokenAt(w.charIndex))
+            out.push_back({t->sourceStart, t->sourceEnd - t->sourceStart, w.sample});
+    }
+    return out;
+}
+
 void Engine::runJob(const Job &job)
 {
     Synthesizer &synth = Synthesizer::instance();
+    SpeechFrontEnd frontEnd(PinyinData::shared(), job.user.get());
     TextPieceReader reader(job.text);
     TextPiece piece;
     qint64 produced = 0;
     while (m_queue.isCurrent(job.generation) && reader.next(piece)) {
         std::vector<AudioChunk> backlog;
-        const qint64 pieceStart = produced;
         bool first = true;
-        const Synthesizer::Sink sink = [&](const int16_t *samples, int count,
-                                           const std::vector<SynthWord> &words) {
-            AudioChunk chunk = makeChunk(piece, pieceStart, first, samples, count, words);
-            first = false;
-            produced += count;
-            // Hand samples over as they come while there is room; the rest of
-            // the sentence waits here, so espeak-ng is never held up by the
-            // audio output and a conversion can take its turn.
-            if (backlog.empty() && m_queue.tryPush(job.generation, chunk))
+        for (const SpeechRun &run : frontEnd.process(piece.text, job.params.englishReading)) {
+            const qint64 runStart = produced;
+            const Synthesizer::Sink sink = [&](const int16_t *samples, int count,
+                                               const std::vector<SynthWord> &words) {
+                AudioChunk chunk = makeChunk(piece, runStart, first, samples, count,
+                                             sourceWords(run, words));
+                first = false;
+                produced += count;
+                // Hand samples over as they come while there is room; the rest of
+                // the sentence waits here, so espeak-ng is never held up by the
+                // audio output and a conversion can take its turn.
+                if (backlog.empty() && m_queue.tryPush(job.generation, chunk))
+                    return true;
+                if (!m_queue.isCurrent(job.generation))
+                    return false;
+                backlog.push_back(std::move(chunk));
                 return true;
+            };
+            if (!synth.synthesize(job.params, run.language == SpeechRun::English,
+                                  run.text.toUtf8(), run.endsSentence, sink))
+                qCWarning(lcEngine) << "synthesis failed for" << run.text;
             if (!m_queue.isCurrent(job.generation))
-                return false;
-            backlog.push_back(std::move(chunk));
-            return true;
-        };
-        if (!synth.synthesize(job.params, piece.text.toUtf8(), sink))
-            qCWarning(lcEngine) << "synthesis failed for voice" << job.params.voiceName;
+                return;
+        }
         for (AudioChunk &chunk : backlog) {
             if (!m_queue.push(job.generation, chunk))
                 return;
         }
     }
     m_queue.finishProducing(job.generation);
+}
+
+std::shared_ptr<const UserPronunciations> Engine::userList()
+{
+    const PinyinData *data = PinyinData::shared();
+    if (!data)
+        return nullptr;
+    std::lock_guard lock(m_settingsMutex);
+    if (!m_userList || !m_userList->isCurrent(m_userListPath)) {
+        // A fresh list for every change: readings under way keep theirs.
+        auto list = std::make_shared<UserPronunciations>();
+        list->load(m_userListPath, *data);
+        m_userList = std::move(list);
+    }
+    return m_userList;
 }
 
 int Engine::showSettingsDialog()
@@ -342,6 +388,8 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
     }
 
     const SynthParams params = paramsFor(*voice, speed, volume);
+    const std::shared_ptr<const UserPronunciations> user = userList();
+    SpeechFrontEnd frontEnd(PinyinData::shared(), user.get());
     Synthesizer &synth = Synthesizer::instance();
     TextPieceReader reader(gbk);
     TextPiece piece;
@@ -357,25 +405,38 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
         }
         return !m_closing.load();
     };
-    // Sentences go to the synthesiser in batches of about a thousand
-    // characters: each call has a fixed cost, and short lines (poems) would
-    // otherwise make thousands of them.
+    // Runs in one language go to the synthesiser together, in batches of
+    // about a thousand characters: each call has a fixed cost, and short
+    // lines (poems) would otherwise make thousands of them.
     QString batch;
-    bool more = true;
-    while (more && !writeFailed && !m_closing) {
-        more = reader.next(piece);
-        if (more) {
-            batch += piece.text;
-            batch += u'\n';
+    bool batchEnglish = false;
+    bool batchEndsSentence = false;
+    qint64 batchBytes = 0; // the text is converted up to here once the batch is
+    const auto flush = [&] {
+        if (batch.isEmpty())
+            return;
+        if (!synth.synthesize(params, batchEnglish, batch.toUtf8(), batchEndsSentence, sink))
+            synthFailed = true;
+        batch.clear();
+        m_convertPercent = int(std::min<qint64>(99, batchBytes * 100 / std::max<qint64>(1, gbk.size())));
+    };
+    while (!writeFailed && !m_closing && reader.next(piece)) {
+        for (const SpeechRun &run : frontEnd.process(piece.text, params.englishReading)) {
+            const bool english = run.language == SpeechRun::English;
+            if (!batch.isEmpty() && english != batchEnglish)
+                flush();
+            if (!batch.isEmpty())
+                batch += u' ';
+            batch += run.text;
+            batchEnglish = english;
+            batchEndsSentence = run.endsSentence;
+            batchBytes = piece.byteEnd;
         }
-        if (batch.size() >= 1000 || (!more && !batch.isEmpty())) {
-            if (!synth.synthesize(params, batch.toUtf8(), sink))
-                synthFailed = true;
-            batch.clear();
-            if (more)
-                m_convertPercent = int(std::min<qint64>(99, piece.byteEnd * 100 / std::max<qint64>(1, gbk.size())));
-        }
+        if (batch.size() >= 1000)
+            flush();
     }
+    if (!writeFailed && !m_closing)
+        flush();
 
     int result = NARREX_OK;
     if (m_closing)
@@ -389,4 +450,51 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
     if (result != NARREX_OK)
         file.cancelWriting();
     return done(result);
+}
+
+int Engine::reading(QByteArrayView gbk, int kind, int voiceCode, QByteArray *utf8)
+{
+    const std::optional<NarrexVoice> voice = voiceForCode(voiceCode);
+    if (!voice || kind < NormalizedText || kind > Phonemes)
+        return NARREX_ERR_INVALID_ARGUMENT;
+    const SynthParams params = paramsFor(*voice, 50, 100);
+    const std::shared_ptr<const UserPronunciations> user = userList();
+    SpeechFrontEnd frontEnd(PinyinData::shared(), user.get());
+    Synthesizer &synth = Synthesizer::instance();
+    const DecodedText decoded = decodeGbk(gbk);
+    QByteArray out;
+    QList<QStringView> lines = QStringView(decoded.text).split(u'\n');
+    if (decoded.text.endsWith(u'\n'))
+        lines.removeLast();
+    for (QStringView line : std::as_const(lines)) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (kind == NormalizedText) {
+            out += frontEnd.normalized(line, params.englishReading).toUtf8();
+        } else if (kind == PinyinTokens) {
+            out += frontEnd.pinyin(line, params.englishReading).toUtf8();
+        } else {
+            // Runs in the other language are marked as espeak-ng marks a
+            // switch: (en)…(cmn).
+            QByteArrayList parts;
+            for (const Sentences::Range &r : Sentences::split(line)) {
+                const QStringView sentence = line.sliced(r.start, r.end - r.start);
+                for (const SpeechRun &run : frontEnd.process(sentence, params.englishReading)) {
+                    const bool english = run.language == SpeechRun::English;
+                    QByteArray ph = synth.phonemes(params, english, run.text.toUtf8());
+                    if (english && !params.englishReading)
+                        ph = "(en)" + ph + "(cmn)";
+                    else if (!english && params.englishReading)
+                        ph = "(cmn)" + ph + "(en)";
+                    parts << ph;
+                }
+            }
+            out += parts.join(' ');
+        }
+        out += '\n';
+    }
+    if (!decoded.text.endsWith(u'\n'))
+        out.chop(1);
+    *utf8 = out;
+    return NARREX_OK;
 }

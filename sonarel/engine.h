@@ -4,12 +4,19 @@
 //
 //   Narrex_Speak ──► Engine::speak ──► synthesis thread ──► ReadingQueue ──► AudioThread ──► output
 //                                        (TextPieceReader,      (chunks and      (system sound or
-//                                         Synthesizer)           text marks)      silent real time)
+//                                         SpeechFrontEnd,        text marks)      silent real time)
+//                                         Synthesizer)
 //   AudioThread sees the last sample heard ──► end notification posted to the
 //   thread that called Narrex_Initialize ──► NarrexNotifyTarget::setText.
 //
 //   Narrex_SpeakToWave runs on the caller's thread: TextPieceReader ──►
-//   Synthesizer ──► WavWriter on a QSaveFile, taking turns with a reading.
+//   SpeechFrontEnd ──► Synthesizer ──► WavWriter on a QSaveFile, taking
+//   turns with a reading.
+//
+//   Each sentence goes through the front-end, which gives runs of pinyin for
+//   the Mandarin voice and of words for the English voice; the synthesiser
+//   speaks them one after the other, and the words it reports are mapped back
+//   through the runs' tokens to the bytes of the caller's text.
 
 #include "readingqueue.h"
 #include "synthesizer.h"
@@ -28,6 +35,7 @@
 
 class AudioThread;
 class QObject;
+class UserPronunciations;
 
 class Engine
 {
@@ -50,6 +58,12 @@ public:
     int speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFamily, int speed,
                     int volume);
 
+    // What a text will sound like, for checking without listening: kind 1
+    // the text as read, 2 its pinyin tokens, 3 the phonemes synthesised. One
+    // line out for each line in; UTF-8.
+    enum ReadingKind { NormalizedText = 1, PinyinTokens = 2, Phonemes = 3 };
+    int reading(QByteArrayView gbk, int kind, int voiceCode, QByteArray *utf8);
+
     VoiceSettings settings() const;
     void setSettings(const VoiceSettings &settings);
     bool usingSystemOutput() const;
@@ -65,6 +79,7 @@ private:
         quint64 generation = 0;
         QByteArray text;
         SynthParams params;
+        std::shared_ptr<const UserPronunciations> user;
     };
 
     void startAudio();
@@ -72,6 +87,8 @@ private:
     void synthesisLoop();
     void runJob(const Job &job);
     void deliverEnd(quint64 generation);
+    // The user's pronunciation list as it is on disk now.
+    std::shared_ptr<const UserPronunciations> userList();
 
     ReadingQueue m_queue;
     NarrexNotifyTarget m_target{};
@@ -86,6 +103,8 @@ private:
 
     mutable std::mutex m_settingsMutex;
     VoiceSettings m_settings;
+    QString m_userListPath;
+    std::shared_ptr<UserPronunciations> m_userList;
 
     std::atomic<bool> m_closing{false};
     std::mutex m_convertMutex;

@@ -1,5 +1,7 @@
 #include "gbktext.h"
 
+#include "sentences.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -13,32 +15,6 @@ bool isUnspeakable(char16_t c)
 {
     return c < 0x20 || c == 0x7F || c == 0xFFFD || (c >= 0xE000 && c <= 0xF8FF)
         || (c >= 0xD800 && c <= 0xDFFF);
-}
-
-bool isBlank(QChar c) { return c.isSpace(); }
-
-bool isHardStop(char16_t c)
-{
-    switch (c) {
-    case u'。': case u'！': case u'？': case u'；': case u'…': case u'\n': case u'\r':
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isAsciiStop(char16_t c) { return c == u'.' || c == u'!' || c == u'?' || c == u';'; }
-
-// Closing quotes and brackets that belong to the sentence they close.
-bool isCloser(char16_t c)
-{
-    switch (c) {
-    case u'”': case u'’': case u'」': case u'』': case u'）': case u'》': case u'】':
-    case u'〉': case u'〕': case u'"': case u'\'': case u')': case u']': case u'}':
-        return true;
-    default:
-        return false;
-    }
 }
 
 bool isSoftBreak(char16_t c)
@@ -131,27 +107,19 @@ void TextPieceReader::refill()
 
 qsizetype TextPieceReader::findPieceEnd(qsizetype from) const
 {
-    const QString &t = m_window.text;
-    const qsizetype n = t.size();
-    const qsizetype limit = qMin(n, from + m_maxChars);
+    const QStringView t = m_window.text;
+    const qsizetype limit = qMin(t.size(), from + m_maxChars);
+    bool stopped = false;
+    const qsizetype end = Sentences::end(t, from, m_windowAtEnd, &stopped);
+    if (end <= limit && (stopped || m_windowAtEnd))
+        return end;
+    // A sentence too long to speak as one piece: cut it after the last
+    // clause break that fits, or else at the limit.
     qsizetype lastSoft = -1;
     for (qsizetype i = from; i < limit; ++i) {
-        const char16_t c = t.at(i).unicode();
-        bool stop = isHardStop(c);
-        if (!stop && isAsciiStop(c))
-            stop = i + 1 == n ? m_windowAtEnd : (isBlank(t.at(i + 1)) || isCloser(t.at(i + 1).unicode()));
-        if (stop) {
-            qsizetype j = i + 1;
-            while (j < n && (isCloser(t.at(j).unicode()) || isHardStop(t.at(j).unicode())
-                             || isAsciiStop(t.at(j).unicode())))
-                ++j;
-            return j;
-        }
-        if (isSoftBreak(c))
+        if (isSoftBreak(t[i].unicode()))
             lastSoft = i + 1;
     }
-    if (limit == n && m_windowAtEnd)
-        return n;
     return lastSoft > from ? lastSoft : limit;
 }
 
@@ -161,7 +129,7 @@ bool TextPieceReader::next(TextPiece &piece)
         if (!m_windowAtEnd && m_window.text.size() - m_char < m_maxChars + 16)
             refill();
         const QString &t = m_window.text;
-        while (m_char < t.size() && isBlank(t.at(m_char)))
+        while (m_char < t.size() && Sentences::isBlank(t.at(m_char)))
             ++m_char;
         if (m_char >= t.size()) {
             if (m_windowAtEnd)
@@ -170,7 +138,7 @@ bool TextPieceReader::next(TextPiece &piece)
         }
         const qsizetype end = findPieceEnd(m_char);
         qsizetype speakEnd = end;
-        while (speakEnd > m_char && isBlank(t.at(speakEnd - 1)))
+        while (speakEnd > m_char && Sentences::isBlank(t.at(speakEnd - 1)))
             --speakEnd;
 
         const qint32 base = m_window.offsets[m_char];

@@ -113,6 +113,26 @@ NARREX_API int32_t NARREX_CALL Narrex_SpeakToWave(const char *text, const char *
                           volume);
 }
 
+NARREX_API int32_t NARREX_CALL Narrex_GetReading(const char *text, int32_t kind, int32_t voice,
+                                                 char *buffer, int32_t size)
+{
+    const auto e = engine();
+    if (!e)
+        return NARREX_ERR_NOT_INITIALIZED;
+    if (!text || size < 0 || (size > 0 && !buffer))
+        return NARREX_ERR_INVALID_ARGUMENT;
+    QByteArray result;
+    const int rc = e->reading(QByteArrayView(text, qsizetype(std::strlen(text))), kind, voice, &result);
+    if (rc != NARREX_OK)
+        return rc;
+    if (size > 0) {
+        const qsizetype n = std::min<qsizetype>(result.size(), size - 1);
+        std::memcpy(buffer, result.constData(), size_t(n));
+        buffer[n] = '\0';
+    }
+    return int32_t(std::min<qsizetype>(result.size(), INT32_MAX));
+}
+
 NARREX_API int32_t NARREX_CALL Narrex_Close(void)
 {
     std::shared_ptr<Engine> e;

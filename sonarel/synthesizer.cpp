@@ -3,6 +3,7 @@
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
+#include <cstdio>
 
 Synthesizer &Synthesizer::instance()
 {
@@ -65,14 +66,14 @@ int Synthesizer::callback(short *wav, int count, void *eventList)
     return 0;
 }
 
-bool Synthesizer::applyParams(const SynthParams &params)
+bool Synthesizer::applyParams(const SynthParams &params, const QByteArray &voice)
 {
-    if (params.voiceName != m_currentVoice) {
-        if (espeak_SetVoiceByName(params.voiceName.constData()) != EE_OK) {
+    if (voice != m_currentVoice) {
+        if (voice.isEmpty() || espeak_SetVoiceByName(voice.constData()) != EE_OK) {
             m_currentVoice.clear();
             return false;
         }
-        m_currentVoice = params.voiceName;
+        m_currentVoice = voice;
     }
     espeak_SetParameter(espeakRATE, std::clamp(params.rateWpm, 80, 450), 0);
     espeak_SetParameter(espeakPITCH, std::clamp(params.pitch, 0, 100), 0);
@@ -80,18 +81,50 @@ bool Synthesizer::applyParams(const SynthParams &params)
     return true;
 }
 
-bool Synthesizer::synthesize(const SynthParams &params, const QByteArray &utf8, const Sink &sink)
+bool Synthesizer::synthesize(const SynthParams &params, bool english, const QByteArray &utf8,
+                             bool endPause, const Sink &sink)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_initialized || !applyParams(params))
+    if (!m_initialized || !applyParams(params, english ? params.englishVoice : params.mandarinVoice))
         return false;
     m_sink = &sink;
     m_stopped = false;
     const espeak_ERROR rc = espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0,
-                                         POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakENDPAUSE,
+                                         POS_CHARACTER, 0,
+                                         espeakCHARS_UTF8 | (endPause ? espeakENDPAUSE : 0),
                                          nullptr, nullptr);
     m_sink = nullptr;
     return rc == EE_OK;
+}
+
+QByteArray Synthesizer::phonemes(const SynthParams &params, bool english, const QByteArray &utf8)
+{
+    // espeak-ng writes the phonemes of what it synthesises to a stream, the
+    // way its -x option shows them.
+    std::FILE *stream = std::tmpfile();
+    if (!stream)
+        return {};
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_initialized && applyParams(params, english ? params.englishVoice : params.mandarinVoice)) {
+            const Sink discard = [](const int16_t *, int, const std::vector<SynthWord> &) { return true; };
+            m_sink = &discard;
+            m_stopped = false;
+            espeak_SetPhonemeTrace(espeakPHONEMES_SHOW, stream);
+            espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                         espeakCHARS_UTF8, nullptr, nullptr);
+            espeak_SetPhonemeTrace(0, nullptr);
+            m_sink = nullptr;
+        }
+    }
+    QByteArray out;
+    std::rewind(stream);
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
+        out.append(buffer, qsizetype(n));
+    std::fclose(stream);
+    return out.simplified();
 }
 
 QList<InstalledVoice> Synthesizer::voices()

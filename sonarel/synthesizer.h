@@ -16,7 +16,11 @@
 // conversion can therefore take turns sentence by sentence.
 
 struct SynthParams {
-    QByteArray voiceName; // espeak-ng voice with optional variant, "cmn+f3"
+    // espeak-ng voices with optional variant: the pinyin voice for Mandarin
+    // ("cmn-latn-pinyin+f2") and the voice for English words ("en-us+f2").
+    QByteArray mandarinVoice;
+    QByteArray englishVoice;
+    bool englishReading = false; // the reading's own language is English
     int rateWpm = 175;
     int pitch = 50;       // 0..100
     int volume = 100;     // 0..200
@@ -52,9 +56,15 @@ public:
     bool isInitialized() const;
     int sampleRate() const { return m_sampleRate; }
 
-    // Synthesises UTF-8 text. Returns false if the voice could not be set or
-    // espeak-ng failed; a stop requested by the sink is not a failure.
-    bool synthesize(const SynthParams &params, const QByteArray &utf8, const Sink &sink);
+    // Synthesises UTF-8 text in one of the two voices of params, with a
+    // sentence pause at the end or none. Returns false if the voice could not
+    // be set or espeak-ng failed; a stop requested by the sink is not a
+    // failure.
+    bool synthesize(const SynthParams &params, bool english, const QByteArray &utf8,
+                    bool endPause, const Sink &sink);
+    // The phoneme mnemonics espeak-ng synthesises for the text, as
+    // espeak-ng -x prints them, one line for all of it.
+    QByteArray phonemes(const SynthParams &params, bool english, const QByteArray &utf8);
 
     QList<InstalledVoice> voices();
     QStringList variants();
@@ -62,7 +72,7 @@ public:
 private:
     Synthesizer() = default;
     static int callback(short *wav, int count, void *events);
-    bool applyParams(const SynthParams &params);
+    bool applyParams(const SynthParams &params, const QByteArray &voice);
 
     mutable std::mutex m_mutex;
     bool m_initialized = false;

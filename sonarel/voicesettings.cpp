@@ -59,9 +59,37 @@ QByteArray VoiceSettings::espeakName(NarrexVoice v) const
     return name;
 }
 
-VoiceSettings VoiceSettings::load()
+QByteArray VoiceSettings::englishName(NarrexVoice v) const
+{
+    if (v == NarrexVoice::MaleEnglish)
+        return espeakName(v);
+    QByteArray name = maleEnglish.voice.toLatin1();
+    if (!choice(v).variant.isEmpty())
+        name += '+' + choice(v).variant.toLatin1();
+    return name;
+}
+
+QByteArray VoiceSettings::mandarinName(NarrexVoice v) const
+{
+    return espeakName(v == NarrexVoice::MaleEnglish ? NarrexVoice::MaleChinese : v);
+}
+
+bool VoiceSettings::readsChinese(const QString &voice)
+{
+    return voice.compare(PinyinVoice, Qt::CaseInsensitive) == 0;
+}
+
+bool VoiceSettings::readsEnglish(const QString &voice)
+{
+    return voice.compare(QLatin1String("en"), Qt::CaseInsensitive) == 0
+        || voice.startsWith(QLatin1String("en-"), Qt::CaseInsensitive);
+}
+
+VoiceSettings VoiceSettings::load(bool *migrated)
 {
     VoiceSettings s;
+    if (migrated)
+        *migrated = false;
     QSettings ini = openSettings();
     bool ok = false;
     if (const int v = ini.value(QStringLiteral("Rate")).toInt(&ok); ok)
@@ -74,8 +102,16 @@ VoiceSettings VoiceSettings::load()
         ini.beginGroup(QLatin1String(groupName(v)));
         const QString voice = ini.value(QStringLiteral("Voice")).toString();
         const QString variant = ini.value(QStringLiteral("Variant"), s.choice(v).variant).toString();
-        if (!voice.isEmpty() && plausibleName(voice) && plausibleName(variant))
-            s.choice(v) = {voice, variant};
+        if (!voice.isEmpty() && plausibleName(voice) && plausibleName(variant)) {
+            const bool chinese = v != NarrexVoice::MaleEnglish;
+            if (chinese && !readsChinese(voice)) {
+                s.choice(v) = {PinyinVoice, variant};
+                if (migrated)
+                    *migrated = true;
+            } else {
+                s.choice(v) = {voice, variant};
+            }
+        }
         ini.endGroup();
     }
     return s;

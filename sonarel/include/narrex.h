@@ -12,6 +12,11 @@
  * one of the negative NARREX_ERR_* codes otherwise. Calls made before
  * Narrex_Initialize or after Narrex_Close fail with NARREX_ERR_NOT_INITIALIZED.
  *
+ * Chinese is read by the engine's own front-end: it writes numbers and
+ * symbols out the Chinese way, chooses each character's reading from its
+ * word and context, and has the pinyin spoken by espeak-ng's Mandarin voice;
+ * English words inside Chinese text are spoken by the English voice.
+ *
  * Threads: the engine is driven from one thread, the one that called
  * Narrex_Initialize (the user-interface thread, which must run a Qt event loop
  * for end notifications to arrive). Narrex_SpeakToWave may also run on another
@@ -159,6 +164,24 @@ NARREX_API int32_t NARREX_CALL Narrex_SpeakToWave(const char *text, const char *
                                                   int32_t speed, int32_t volume,
                                                   int32_t reserved1, int32_t reserved2,
                                                   const char *siteText);
+
+/*
+ * What the engine makes of a text, to check a reading without listening.
+ * kind: 1 the text as it is read: numbers and symbols written out in Chinese
+ *         characters, English words as they are;
+ *       2 the reading as space-separated tokens: each Chinese character
+ *         spoken as 字:pin1 (pinyin with tone 1-5, 5 neutral, ü as v), each
+ *         English word as word:en, each spelled letter as A:letter;
+ *       3 the phoneme mnemonics synthesised, as espeak-ng -x prints them,
+ *         runs in the other voice's language marked (en)...(cmn).
+ * voice: as for Narrex_Speak. One line of result for each line of text.
+ * The result is UTF-8. At most size bytes, the terminating zero included,
+ * are written into buffer (null when size is 0); the return value is the
+ * length of the whole result without its zero: call again with a larger
+ * buffer when it is size or more. Needs no sound device.
+ */
+NARREX_API int32_t NARREX_CALL Narrex_GetReading(const char *text, int32_t kind, int32_t voice,
+                                                 char *buffer, int32_t size);
 
 /* Shuts the engine down, also in the middle of a reading (no notification follows). */
 NARREX_API int32_t NARREX_CALL Narrex_Close(void);

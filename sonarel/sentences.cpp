@@ -12,11 +12,6 @@ bool isHardStop(char16_t c)
     }
 }
 
-bool isLineBreak(char16_t c)
-{
-    return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
-}
-
 bool isAsciiStop(char16_t c) { return c == u'.' || c == u'!' || c == u'?' || c == u';'; }
 
 bool isCloser(char16_t c)
@@ -30,32 +25,50 @@ bool isCloser(char16_t c)
     }
 }
 
-bool isBlank(QChar c) { return c.isSpace(); }
+} // namespace
 
-// The end of the sentence that starts at from.
-qsizetype sentenceEnd(QStringView t, qsizetype from)
+bool Sentences::isLineBreak(char16_t c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+bool Sentences::isBlank(QChar c)
+{
+    return c.isSpace();
+}
+
+qsizetype Sentences::end(QStringView t, qsizetype from, bool textEnds, bool *stopped)
 {
     const qsizetype n = t.size();
+    qsizetype stopAt = n;
+    bool found = false;
     for (qsizetype i = from; i < n; ++i) {
         const char16_t c = t[i].unicode();
-        if (isLineBreak(c))
-            return i;
+        if (isLineBreak(c)) {
+            stopAt = i;
+            found = true;
+            break;
+        }
         bool stop = isHardStop(c);
         if (!stop && isAsciiStop(c))
-            stop = i + 1 == n || isBlank(t[i + 1]) || isCloser(t[i + 1].unicode());
+            stop = i + 1 == n ? textEnds : (isBlank(t[i + 1]) || isCloser(t[i + 1].unicode()));
         if (stop) {
             qsizetype j = i + 1;
             while (j < n
                    && (isCloser(t[j].unicode()) || isHardStop(t[j].unicode())
                        || isAsciiStop(t[j].unicode())))
                 ++j;
-            return j;
+            stopAt = j;
+            found = true;
+            break;
         }
     }
-    return n;
+    if (stopped)
+        *stopped = found;
+    while (stopAt > from && isBlank(t[stopAt - 1]))
+        --stopAt;
+    return stopAt;
 }
-
-} // namespace
 
 QList<Sentences::Range> Sentences::split(QStringView text)
 {
@@ -67,12 +80,9 @@ QList<Sentences::Range> Sentences::split(QStringView text)
             ++i;
         if (i >= n)
             break;
-        const qsizetype end = sentenceEnd(text, i);
-        qsizetype trimmed = end;
-        while (trimmed > i && isBlank(text[trimmed - 1]))
-            --trimmed;
-        out.append({i, trimmed});
-        i = std::max(end, i + 1);
+        const qsizetype e = end(text, i);
+        out.append({i, e});
+        i = std::max(e, i + 1);
     }
     return out;
 }
