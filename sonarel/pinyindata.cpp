@@ -16,6 +16,28 @@ namespace {
 
 constexpr auto FileName = "sonarel-pinyin.dat";
 
+// Whether looking key up from its first slot reaches slot before a free one.
+template<typename Key>
+bool findsSlot(const Key *keys, uint32_t capacity, Key key, uint32_t slot)
+{
+    for (uint32_t s = PinyinData::slotOf(key, capacity);; s = (s + 1) & (capacity - 1)) {
+        if (s == slot)
+            return true;
+        if (keys[s] == 0)
+            return false;
+    }
+}
+
+bool findsSlot(const PinyinData::Prefix *prefixes, uint32_t capacity, uint32_t key, uint32_t slot)
+{
+    for (uint32_t s = PinyinData::slotOf(key, capacity);; s = (s + 1) & (capacity - 1)) {
+        if (s == slot)
+            return true;
+        if (prefixes[s].key == 0)
+            return false;
+    }
+}
+
 bool fail(QString *error, const QString &why)
 {
     if (error)
@@ -120,8 +142,9 @@ bool PinyinData::validate(QString *error)
         || !fits(h.charReadings, 65536, 4, 4) || !fits(h.readingPool, h.readingPoolSize, 2, 2)
         || !fits(h.simplified, 65536, 2, 2) || !fits(h.charCost, 65536, 4, 4)
         || !fits(h.firstCharIndex, 65537, 4, 4) || !fits(h.wordStart, words + 1, 4, 4)
-        || !fits(h.wordCost, words, 4, 4) || !fits(h.ruleKeys, h.ruleCount, 8, 8)
-        || !fits(h.ruleSyllables, h.ruleCount, 2, 2) || h.readingPoolSize == 0)
+        || !fits(h.wordCost, words, 4, 4) || !fits(h.ruleKeys, h.ruleCapacity, 8, 8)
+        || !fits(h.ruleSyllables, h.ruleCapacity, 2, 2) || h.readingPoolSize == 0
+        || !fits(h.prefixes, h.prefixCapacity, sizeof(Prefix), 4))
         return fail(error, QStringLiteral("a table lies outside the file"));
 
     m_syllableOffsets = array<uint32_t>(h.syllableOffsets);
@@ -135,6 +158,7 @@ bool PinyinData::validate(QString *error)
     m_wordText = array<char16_t>(h.wordText);
     m_wordSyllables = array<uint16_t>(h.wordSyllables);
     m_wordCost = array<float>(h.wordCost);
+    m_prefixes = array<Prefix>(h.prefixes);
     m_ruleKeys = array<uint64_t>(h.ruleKeys);
     m_ruleSyllables = array<uint16_t>(h.ruleSyllables);
 
@@ -188,10 +212,47 @@ bool PinyinData::validate(QString *error)
                 return fail(error, QStringLiteral("bad syllable in word %1").arg(w));
         }
     }
-    for (uint32_t r = 0; r < h.ruleCount; ++r) {
-        if ((r > 0 && m_ruleKeys[r - 1] >= m_ruleKeys[r]) || m_ruleSyllables[r] >= h.syllableCount)
-            return fail(error, QStringLiteral("rule %1 is out of order or bad").arg(r));
+    // Both hash tables: a power of two with a free slot, every entry found
+    // from where its key starts looking.
+    const auto isPowerOfTwo = [](uint32_t n) { return n && !(n & (n - 1)); };
+    if (!isPowerOfTwo(h.prefixCapacity) || !isPowerOfTwo(h.ruleCapacity) || h.ruleCount >= h.ruleCapacity)
+        return fail(error, QStringLiteral("a hash table has a bad size"));
+    uint32_t prefixes = 0;
+    quint64 covered = 0;
+    for (uint32_t slot = 0; slot < h.prefixCapacity; ++slot) {
+        const Prefix &p = m_prefixes[slot];
+        if (p.key == 0)
+            continue;
+        ++prefixes;
+        const quint64 lo = p.firstWord;
+        const quint64 hi = lo + p.count;
+        if (p.count == 0 || hi > words)
+            return fail(error, QStringLiteral("word prefix range out of bounds"));
+        covered += p.count;
+        uint32_t longest = 0;
+        for (quint64 w = lo; w < hi; ++w) {
+            if ((uint32_t(m_wordText[m_wordStart[w]]) << 16 | m_wordText[m_wordStart[w] + 1]) != p.key)
+                return fail(error, QStringLiteral("word %1 is filed under another prefix").arg(w));
+            longest = std::max(longest, m_wordStart[w + 1] - m_wordStart[w]);
+        }
+        if (longest != p.longest || bool(p.hasPair) != (m_wordStart[lo + 1] - m_wordStart[lo] == 2))
+            return fail(error, QStringLiteral("word prefix %1 misdescribes its words").arg(slot));
+        if (!findsSlot(m_prefixes, h.prefixCapacity, p.key, slot))
+            return fail(error, QStringLiteral("word prefix out of place"));
     }
+    if (prefixes >= h.prefixCapacity || covered != words)
+        return fail(error, QStringLiteral("word prefixes do not cover the words"));
+    uint32_t rules = 0;
+    for (uint32_t slot = 0; slot < h.ruleCapacity; ++slot) {
+        const uint64_t key = m_ruleKeys[slot];
+        if (key == 0)
+            continue;
+        ++rules;
+        if (m_ruleSyllables[slot] >= h.syllableCount || !findsSlot(m_ruleKeys, h.ruleCapacity, key, slot))
+            return fail(error, QStringLiteral("rule out of place or bad"));
+    }
+    if (rules != h.ruleCount)
+        return fail(error, QStringLiteral("rule count does not match"));
     return true;
 }
 
@@ -249,12 +310,16 @@ uint64_t PinyinData::ruleKey(RuleKind kind, char16_t c, QStringView context)
     mix(c);
     for (QChar u : context)
         mix(u.unicode());
-    return h;
+    return h ? h : 1; // 0 marks a free slot
 }
 
 uint16_t PinyinData::rule(uint64_t key) const
 {
-    const uint64_t *end = m_ruleKeys + m_header->ruleCount;
-    const uint64_t *it = std::lower_bound(m_ruleKeys, end, key);
-    return it != end && *it == key ? m_ruleSyllables[it - m_ruleKeys] : NoSyllable;
+    const uint32_t mask = m_header->ruleCapacity - 1;
+    for (uint32_t slot = slotOf(key, m_header->ruleCapacity);; slot = (slot + 1) & mask) {
+        if (m_ruleKeys[slot] == key)
+            return m_ruleSyllables[slot];
+        if (m_ruleKeys[slot] == 0)
+            return NoSyllable;
+    }
 }

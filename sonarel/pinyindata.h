@@ -19,10 +19,11 @@
 //   characters  each character's readings (the usual one first), its
 //               simplified form, and its cost as a word of its own
 //   words       words of two or more characters (simplified), sorted, each
-//               with a reading per character and a cost (-ln of its frequency)
+//               with a reading per character and a cost (-ln of its frequency),
+//               found through a hash table of their first two characters
 //   rules       context rules for characters with several readings, learned
-//               from labelled sentences: a hash of (kind, character, context)
-//               → the reading to use
+//               from labelled sentences: a hash table from a hash of (kind,
+//               character, context) to the reading to use
 //
 // All of it is read in place; nothing is copied when the data is opened.
 class PinyinData
@@ -60,10 +61,32 @@ public:
         uint32_t wordText;        // uint16[]
         uint32_t wordSyllables;   // uint16[], one per unit of wordText
         uint32_t wordCost;        // float[wordCount]
+        uint32_t prefixCapacity;  // a power of two, more than the prefixes
+        uint32_t prefixes;        // Prefix[capacity]
         uint32_t ruleCount;
-        uint32_t ruleKeys;        // uint64[ruleCount], ascending
-        uint32_t ruleSyllables;   // uint16[ruleCount]
+        uint32_t ruleCapacity;    // a power of two, more than ruleCount
+        uint32_t ruleKeys;        // uint64[capacity], 0 = empty
+        uint32_t ruleSyllables;   // uint16[capacity]
     };
+
+    // The words starting with two characters, in one slot of a hash table.
+    struct Prefix {
+        uint32_t key;       // first << 16 | second; 0 = a free slot
+        uint32_t firstWord; // the words are firstWord .. firstWord + count - 1
+        uint16_t count;
+        uint8_t longest;    // the length of the longest of them
+        uint8_t hasPair;    // the two characters are a word themselves
+    };
+
+    // Where a key starts looking in an open hash table of the capacity
+    // (a power of two); the next slots follow.
+    static uint32_t slotOf(uint64_t key, uint32_t capacity)
+    {
+        key ^= key >> 31;
+        key *= 0xbf58476d1ce4e5b9ull;
+        key ^= key >> 29;
+        return uint32_t(key) & (capacity - 1);
+    }
 
     // Checks the whole layout; null and a reason when it does not hold.
     static std::unique_ptr<PinyinData> fromBytes(QByteArray bytes, QString *error = nullptr);
@@ -124,6 +147,7 @@ private:
     const char16_t *m_wordText = nullptr;
     const uint16_t *m_wordSyllables = nullptr;
     const float *m_wordCost = nullptr;
+    const Prefix *m_prefixes = nullptr;
     const uint64_t *m_ruleKeys = nullptr;
     const uint16_t *m_ruleSyllables = nullptr;
 };
@@ -133,12 +157,23 @@ void PinyinData::forEachWordAt(QStringView text, F f) const
 {
     if (text.size() < 2)
         return;
-    const char16_t first = text[0].unicode();
-    uint32_t lo = m_firstCharIndex[first];
-    uint32_t hi = m_firstCharIndex[first + 1];
+    const uint32_t prefix = uint32_t(text[0].unicode()) << 16 | text[1].unicode();
+    const uint32_t mask = m_header->prefixCapacity - 1;
+    uint32_t slot = slotOf(prefix, m_header->prefixCapacity);
+    while (m_prefixes[slot].key != prefix) {
+        if (m_prefixes[slot].key == 0)
+            return; // no word starts so
+        slot = (slot + 1) & mask;
+    }
+    const Prefix &p = m_prefixes[slot];
+    uint32_t lo = p.firstWord;
+    uint32_t hi = p.firstWord + p.count;
+    if (p.hasPair)
+        f(2, lo);
     // Words sharing the prefix text[0, len) form one run of the sorted list,
     // shortest first; each step narrows it by one more character.
-    for (qsizetype len = 2; len <= text.size() && lo < hi; ++len) {
+    const qsizetype longest = std::min<qsizetype>(text.size(), p.longest);
+    for (qsizetype len = 3; len <= longest && lo < hi; ++len) {
         const qsizetype at = len - 1;
         const char16_t c = text[at].unicode();
         // Drop the words no longer than the prefix already matched.

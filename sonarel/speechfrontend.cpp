@@ -72,8 +72,10 @@ void SpeechFrontEnd::analyse(QStringView sentence, bool englishVoice, std::vecto
         analyseEnglish(sentence, items);
 }
 
-void SpeechFrontEnd::analyseEnglish(QStringView s, std::vector<Item> &items)
+void SpeechFrontEnd::analyseEnglish(QStringView sentence, std::vector<Item> &items)
 {
+    m_text = sentence.toString();
+    const QStringView s = m_text;
     // Words with their inner marks (don't, e-mail, 3.5), and punctuation.
     const qsizetype n = s.size();
     for (qsizetype i = 0; i < n;) {
@@ -89,22 +91,25 @@ void SpeechFrontEnd::analyseEnglish(QStringView s, std::vector<Item> &items)
                 else
                     break;
             }
-            const QString word = s.sliced(i, e - i).toString();
-            items.push_back({Item::Word, word, word, qint32(i), qint32(e)});
+            items.push_back({Item::Word, qint32(i), qint32(e - i), qint32(i), qint32(e)});
             i = e;
             continue;
         }
         if (const char p = pauseFor(s[i].unicode()))
-            items.push_back({Item::Pause, QString(), QString(QLatin1Char(p)), qint32(i), qint32(i + 1)});
+            items.push_back({Item::Pause, qint32(i), 1, qint32(i), qint32(i + 1), PinyinData::NoSyllable, p});
         ++i;
     }
 }
 
 void SpeechFrontEnd::analyseChinese(QStringView sentence, std::vector<Item> &items)
 {
-    const NormalizedText norm = TextNormalizer::normalize(sentence);
-    const QString &t = norm.text;
+    NormalizedText norm = TextNormalizer::normalize(sentence);
+    m_text = std::move(norm.text);
+    const QString &t = m_text;
     const qsizetype n = t.size();
+    const auto source = [&norm](qsizetype from, qsizetype last) {
+        return std::pair{norm.sourceStart[size_t(from)], norm.sourceEnd[size_t(last)]};
+    };
     for (qsizetype i = 0; i < n;) {
         const char16_t c = t[i].unicode();
         const uint8_t flags = norm.flags[size_t(i)];
@@ -120,23 +125,18 @@ void SpeechFrontEnd::analyseChinese(QStringView sentence, std::vector<Item> &ite
                 m_reader->read(t, i, e, m_syllables, &m_literal);
             }
             for (qsizetype k = i; k < e; ++k) {
-                QString spoken;
-                if (!m_reader) {
-                    spoken = t[k]; // espeak-ng's own reading
-                } else if (const uint16_t id = m_syllables[size_t(k - i)]; id != PinyinData::NoSyllable) {
-                    spoken = m_data->syllable(id);
-                } else {
+                const uint16_t id = m_reader ? m_syllables[size_t(k - i)] : PinyinData::NoSyllable;
+                if (m_reader && id == PinyinData::NoSyllable)
                     continue; // nothing known: silence rather than a guess
-                }
-                items.push_back({Item::Syllable, QString(t[k]), spoken, norm.sourceStart[size_t(k)],
-                                 norm.sourceEnd[size_t(k)]});
+                const auto [from, to] = source(k, k);
+                items.push_back({Item::Syllable, qint32(k), 1, from, to, id});
             }
             i = e;
             continue;
         }
         if (flags & NormalizedText::Spell) {
-            items.push_back({Item::Letter, QString(t[i]), QString(t[i]), norm.sourceStart[size_t(i)],
-                             norm.sourceEnd[size_t(i)]});
+            const auto [from, to] = source(i, i);
+            items.push_back({Item::Letter, qint32(i), 1, from, to});
             ++i;
             continue;
         }
@@ -144,18 +144,25 @@ void SpeechFrontEnd::analyseChinese(QStringView sentence, std::vector<Item> &ite
             qsizetype e = i + 1;
             while (e < n && (norm.flags[size_t(e)] & NormalizedText::EnglishWord))
                 ++e;
-            const QString word = t.sliced(i, e - i);
-            items.push_back({Item::Word, word, word, norm.sourceStart[size_t(i)],
-                             norm.sourceEnd[size_t(e - 1)]});
+            const auto [from, to] = source(i, e - 1);
+            items.push_back({Item::Word, qint32(i), qint32(e - i), from, to});
             i = e;
             continue;
         }
         if (const char p = pauseFor(c)) {
-            items.push_back({Item::Pause, QString(), QString(QLatin1Char(p)), norm.sourceStart[size_t(i)],
-                             norm.sourceEnd[size_t(i)]});
+            const auto [from, to] = source(i, i);
+            items.push_back({Item::Pause, qint32(i), 1, from, to, PinyinData::NoSyllable, p});
         }
         ++i;
     }
+}
+
+void SpeechFrontEnd::appendSpoken(const Item &item, QString &out) const
+{
+    if (item.kind == Item::Syllable && m_reader)
+        out += m_data->syllable(item.syllable);
+    else
+        out += QStringView(m_text).sliced(item.at, item.length); // espeak-ng reads it itself
 }
 
 namespace {
@@ -192,8 +199,8 @@ std::vector<SpeechRun> SpeechFrontEnd::process(QStringView sentence, bool englis
     for (const Item &item : items) {
         if (item.kind == Item::Pause) {
             // The strongest mark of a row wins ("，。" pauses as 。).
-            if (!due || item.spoken.at(0) != QLatin1Char(','))
-                due = char(item.spoken.at(0).unicode());
+            if (!due || item.mark != ',')
+                due = item.mark;
             pauseDue = !runs.empty(); // none is needed at the start
             continue;
         }
@@ -207,7 +214,7 @@ std::vector<SpeechRun> SpeechFrontEnd::process(QStringView sentence, bool englis
             runs.push_back(SpeechRun{language, QString(), {}, false});
         SpeechRun &run = runs.back();
         run.tokens.push_back({qint32(run.text.size()), item.sourceStart, item.sourceEnd});
-        run.text += item.spoken;
+        appendSpoken(item, run.text);
         run.text += u' ';
     }
     if (runs.empty())
@@ -248,15 +255,17 @@ QString SpeechFrontEnd::pinyin(QStringView line, bool englishVoice)
         items.clear();
         analyse(line.sliced(r.start, r.end - r.start), englishVoice, items);
         for (const Item &item : items) {
+            const QString shown = m_text.sliced(item.at, item.length);
             switch (item.kind) {
             case Item::Syllable:
-                tokens << item.shown + u':' + (m_reader ? item.spoken : QStringLiteral("?"));
+                tokens << shown + u':'
+                        + (m_reader ? QString(m_data->syllable(item.syllable)) : QStringLiteral("?"));
                 break;
             case Item::Letter:
-                tokens << item.shown + QStringLiteral(":letter");
+                tokens << shown + QStringLiteral(":letter");
                 break;
             case Item::Word:
-                tokens << item.shown + QStringLiteral(":en");
+                tokens << shown + QStringLiteral(":en");
                 break;
             case Item::Pause:
                 break;

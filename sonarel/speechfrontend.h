@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hanreader.h"
+#include "pinyindata.h"
 
 #include <QString>
 #include <QStringView>
@@ -65,17 +66,23 @@ private:
     struct Item {
         enum Kind { Syllable, Letter, Word, Pause };
         Kind kind = Syllable;
-        QString shown;  // the character, letter or word it reads
-        QString spoken; // what the synthesiser is given
+        qint32 at = 0;     // the character, letter or word read, in m_text
+        qint32 length = 0;
         qint32 sourceStart = 0;
         qint32 sourceEnd = 0;
+        uint16_t syllable = PinyinData::NoSyllable;
+        char mark = 0;     // a pause's punctuation: , . ! ?
     };
+    // What the synthesiser is given for an item.
+    void appendSpoken(const Item &item, QString &out) const;
     void analyse(QStringView sentence, bool englishVoice, std::vector<Item> &items);
     void analyseEnglish(QStringView sentence, std::vector<Item> &items);
     void analyseChinese(QStringView sentence, std::vector<Item> &items);
 
     const PinyinData *m_data;
     std::optional<HanReader> m_reader;
-    std::vector<uint16_t> m_syllables; // per call, reused
+    // Per call, reused.
+    QString m_text; // the sentence as analysed: normalised, or as it is
+    std::vector<uint16_t> m_syllables;
     std::vector<bool> m_literal;
 };

@@ -130,11 +130,51 @@ QByteArray PinyinDataBuilder::build() const
     for (size_t c = 1; c < firstCharIndex.size(); ++c)
         firstCharIndex[c] += firstCharIndex[c - 1];
 
-    std::vector<uint64_t> ruleKeys;
-    std::vector<uint16_t> ruleSyllables;
+    const auto capacityFor = [](size_t count) {
+        uint32_t capacity = 16;
+        while (capacity < 2 * count + 1)
+            capacity *= 2;
+        return capacity;
+    };
+    // The words of each two-character start, in an open hash table.
+    std::map<uint32_t, std::pair<uint32_t, uint32_t>> prefixes;
+    for (size_t w = 0; w + 1 < wordStart.size(); ++w) {
+        const uint32_t key = uint32_t(wordText[wordStart[w]]) << 16 | wordText[wordStart[w] + 1];
+        auto [it, fresh] = prefixes.try_emplace(key, uint32_t(w), uint32_t(w));
+        it->second.second = uint32_t(w + 1);
+    }
+    const uint32_t prefixCapacity = capacityFor(prefixes.size());
+    std::vector<PinyinData::Prefix> prefixTable(prefixCapacity, PinyinData::Prefix{0, 0, 0, 0, 0});
+    for (const auto &[key, range] : prefixes) {
+        uint32_t slot = PinyinData::slotOf(key, prefixCapacity);
+        while (prefixTable[slot].key)
+            slot = (slot + 1) & (prefixCapacity - 1);
+        PinyinData::Prefix &p = prefixTable[slot];
+        p.key = key;
+        p.firstWord = range.first;
+        if (range.second - range.first > 0xFFFF)
+            throw std::runtime_error("too many words with one start");
+        p.count = uint16_t(range.second - range.first);
+        uint32_t longest = 0;
+        for (uint32_t w = range.first; w < range.second; ++w)
+            longest = std::max(longest, wordStart[w + 1] - wordStart[w]);
+        if (longest > 0xFF)
+            throw std::runtime_error("a word too long");
+        p.longest = uint8_t(longest);
+        p.hasPair = wordStart[range.first + 1] - wordStart[range.first] == 2;
+    }
+
+    const uint32_t ruleCapacity = capacityFor(m_rules.size());
+    std::vector<uint64_t> ruleKeys(ruleCapacity, 0);
+    std::vector<uint16_t> ruleSyllables(ruleCapacity, 0);
     for (const auto &[key, s] : m_rules) {
-        ruleKeys.push_back(key);
-        ruleSyllables.push_back(syllableId(s, ids));
+        if (key == 0)
+            throw std::runtime_error("a rule key of 0");
+        uint32_t slot = PinyinData::slotOf(key, ruleCapacity);
+        while (ruleKeys[slot])
+            slot = (slot + 1) & (ruleCapacity - 1);
+        ruleKeys[slot] = key;
+        ruleSyllables[slot] = syllableId(s, ids);
     }
 
     Writer w;
@@ -155,7 +195,10 @@ QByteArray PinyinDataBuilder::build() const
     h.wordText = w.put(wordText);
     h.wordSyllables = w.put(wordSyllables);
     h.wordCost = w.put(wordCost);
-    h.ruleCount = uint32_t(ruleKeys.size());
+    h.prefixCapacity = prefixCapacity;
+    h.prefixes = w.put(prefixTable);
+    h.ruleCount = uint32_t(m_rules.size());
+    h.ruleCapacity = ruleCapacity;
     h.ruleKeys = w.put(ruleKeys);
     h.ruleSyllables = w.put(ruleSyllables);
     w.align();
