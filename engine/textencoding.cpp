@@ -1,5 +1,6 @@
 #include "textencoding.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -150,6 +151,44 @@ uint16_t gbkCode(char16_t c)
     return table[c];
 }
 
+// GBK's bytes for a character GBK lacks but holds in another form: the
+// full-width form of a sign (¥ → ￥, £ → ￡) or the compatibility form
+// Unicode gives it (² → 2, ™ → TM). Empty when there is none.
+static QByteArray gbkStandIn(char16_t c)
+{
+    static const QHash<char16_t, char16_t> wide = [] {
+        QHash<char16_t, char16_t> map;
+        for (char16_t f = 0xFF01; f <= 0xFFEE; ++f) {
+            const QChar ch(f);
+            const QString d = ch.decomposition();
+            if ((ch.decompositionTag() == QChar::Wide || ch.decompositionTag() == QChar::Narrow)
+                && d.size() == 1 && gbkCode(d.at(0).unicode()) == 0 && gbkCode(f) != 0)
+                map.insert(d.at(0).unicode(), f);
+        }
+        return map;
+    }();
+    QByteArray out;
+    const auto put = [&out](uint16_t code) {
+        if (code >= 0x100)
+            out.append(char(code >> 8));
+        out.append(char(code & 0xFF));
+    };
+    if (const char16_t f = wide.value(c, 0)) {
+        put(gbkCode(f));
+        return out;
+    }
+    const QString compat = QString(QChar(c)).normalized(QString::NormalizationForm_KC);
+    if (compat.size() == 1 && compat.at(0) == QChar(c))
+        return {};
+    for (QChar k : compat) {
+        const uint16_t code = k.unicode() < 0x80 ? k.unicode() : gbkCode(k.unicode());
+        if (code == 0 || QChar::isSurrogate(k.unicode()))
+            return {};
+        put(code);
+    }
+    return out;
+}
+
 GbkResult toGbk(const QString &text, bool withOffsets)
 {
     GbkResult result;
@@ -166,7 +205,10 @@ GbkResult toGbk(const QString &text, bool withOffsets)
             continue;
         }
         const uint16_t code = QChar::isSurrogate(u) ? 0 : gbkCode(u);
-        if (code == 0) {
+        const QByteArray standIn = code == 0 && !QChar::isSurrogate(u) ? gbkStandIn(u) : QByteArray();
+        if (!standIn.isEmpty()) {
+            result.bytes.append(standIn);
+        } else if (code == 0) {
             // Nothing in GBK: a blank, one for a whole surrogate pair.
             if (result.firstUnencodable < 0)
                 result.firstUnencodable = i;

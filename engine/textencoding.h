@@ -28,7 +28,8 @@ QString decode(QByteArrayView bytes, Encoding encoding);
 struct GbkResult {
     QByteArray bytes;
     // Index in the text of the first character GBK cannot hold, or -1. Such
-    // characters are written as a blank.
+    // characters are written as a blank; those GBK holds in another form
+    // are written in it (¥ as ￥, ² as 2) and count as held.
     qsizetype firstUnencodable = -1;
     qsizetype unencodableCount = 0;
     // With toGbk(text, true): the byte offset of each UTF-16 unit of the

@@ -55,7 +55,9 @@ struct Unit {
 constexpr Unit Units[] = {
     {u"km/h", u"千米每小时", true}, {u"m/s", u"米每秒", true}, {u"km²", u"平方千米", false},
     {u"cm²", u"平方厘米", false}, {u"mm²", u"平方毫米", false}, {u"m²", u"平方米", false},
-    {u"cm³", u"立方厘米", false}, {u"m³", u"立方米", false}, {u"mAh", u"毫安时", true},
+    {u"cm³", u"立方厘米", false}, {u"m³", u"立方米", false}, {u"km2", u"平方千米", true},
+    {u"cm2", u"平方厘米", true}, {u"cm3", u"立方厘米", true}, {u"m2", u"平方米", true},
+    {u"m3", u"立方米", true}, {u"mAh", u"毫安时", true},
     {u"kWh", u"千瓦时", true}, {u"kHz", u"千赫", true}, {u"MHz", u"兆赫", true},
     {u"GHz", u"吉赫", true}, {u"Hz", u"赫兹", true}, {u"km", u"千米", true},
     {u"cm", u"厘米", true}, {u"mm", u"毫米", true}, {u"nm", u"纳米", true},
@@ -63,6 +65,9 @@ constexpr Unit Units[] = {
     {u"mL", u"毫升", true}, {u"kW", u"千瓦", true}, {u"min", u"分钟", true},
     {u"ms", u"毫秒", true}, {u"°C", u"摄氏度", false}, {u"°F", u"华氏度", false},
     {u"℃", u"摄氏度", false}, {u"℉", u"华氏度", false}, {u"°", u"度", false},
+    {u"㎡", u"平方米", false}, {u"㎞", u"千米", false}, {u"㎏", u"千克", false},
+    {u"㎎", u"毫克", false}, {u"㎝", u"厘米", false}, {u"㎜", u"毫米", false},
+    {u"㏄", u"毫升", false},
     {u"g", u"克", true}, {u"m", u"米", true}, {u"L", u"升", true}, {u"W", u"瓦", true},
     {u"V", u"伏", true}, {u"h", u"小时", true}, {u"s", u"秒", true},
 };
@@ -73,6 +78,7 @@ struct Currency {
 };
 constexpr Currency Currencies[] = {
     {u'¥', u"元"}, {u'￥', u"元"}, {u'$', u"美元"}, {u'€', u"欧元"}, {u'£', u"英镑"},
+    {u'￡', u"英镑"},
 };
 
 std::u16string_view currencyReading(char16_t c)
@@ -404,36 +410,47 @@ private:
     // Phone numbers: mobile 1xx xxxx xxxx, 0xx(x)-xxxxxxx(x), 400/800 numbers.
     bool phone(qsizetype i, qsizetype *end)
     {
+        // The digit groups from i, joined by one kind of separator.
+        QList<qsizetype> ends; // of each group
         QString digits;
-        qsizetype e = i;
         QList<int> groups;
-        for (;;) {
+        char16_t separator = 0;
+        for (qsizetype e = i;;) {
             const qsizetype g = digitRun(e);
-            if (g == e)
-                break;
             digits += m_t.sliced(e, g - e);
             groups.append(int(g - e));
-            e = g;
-            if ((at(e) == u'-' || at(e) == u' ') && isDigit(at(e + 1)) && groups.size() < 4)
-                ++e;
-            else
+            ends.append(g);
+            const char16_t sep = at(g);
+            if (groups.size() == 3 || (sep != u'-' && sep != u' ') || !isDigit(at(g + 1))
+                || (separator && sep != separator))
                 break;
+            separator = sep;
+            e = g + 1;
         }
-        if (at(e - 1) == u'-' || at(e - 1) == u' ')
-            --e;
-        if (at(e) == u'.' || isDigit(at(e)))
-            return false;
-        const int n = int(digits.size());
-        const bool mobile = n == 11 && digits[0] == u'1' && digits[1] >= u'3'
-            && (groups.size() == 1 || groups == QList<int>{3, 4, 4});
-        const bool landline = digits[0] == u'0' && n >= 10 && n <= 12 && groups.size() <= 2
-            && groups[0] >= 3 && groups[0] <= 4;
-        const bool service = (digits.startsWith(u"400") || digits.startsWith(u"800")) && n == 10;
-        if (!mobile && !landline && !service)
-            return false;
-        emitDigits(digits, i, true);
-        *end = e;
-        return true;
+        // The longest run of groups that makes a phone number.
+        for (qsizetype n = groups.size(); n >= 1; --n) {
+            const QList<int> g = groups.first(n);
+            const qsizetype e = ends[n - 1];
+            if (at(e) == u'.' || isDigit(at(e)))
+                continue;
+            qsizetype count = 0;
+            for (int k : g)
+                count += k;
+            const QStringView d = QStringView(digits).first(count);
+            const bool mobile = count == 11 && d[0] == u'1' && d[1] >= u'3'
+                && (n == 1 || g == QList<int>{3, 4, 4});
+            const bool landline = d[0] == u'0' && d[1] != u'0'
+                && ((n == 1 && count >= 10 && count <= 12)
+                    || (n == 2 && g[0] >= 3 && g[0] <= 4 && g[1] >= 7 && g[1] <= 8));
+            const bool service = (d.startsWith(u"400") || d.startsWith(u"800")) && count == 10
+                && (n == 1 || g == QList<int>{3, 3, 4});
+            if (mobile || landline || service) {
+                emitDigits(d, i, true);
+                *end = e;
+                return true;
+            }
+        }
+        return false;
     }
 
     void emitNumber(const Number &num, bool counting, bool twoCounts, bool literalInteger = false)

@@ -51,7 +51,17 @@ VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
     const QString names[3] = {QStringLiteral("femaleChinese"), QStringLiteral("maleChinese"),
                               QStringLiteral("maleEnglish")};
     for (int i = 0; i < 3; ++i) {
-        m_rows[i] = makeRow(voices, variants);
+        // The Chinese voices only where the voice reads the engine's pinyin
+        // as Mandarin; the English one among the English voices.
+        QList<InstalledVoice> offered;
+        for (const InstalledVoice &v : voices) {
+            const bool fits = RowVoices[i] == NarrexVoice::MaleEnglish
+                ? VoiceSettings::readsEnglish(v.name)
+                : VoiceSettings::readsChinese(v.name);
+            if (fits)
+                offered.append(v);
+        }
+        m_rows[i] = makeRow(offered, variants);
         m_rows[i].voice->setObjectName(names[i] + QStringLiteral("Voice"));
         m_rows[i].variant->setObjectName(names[i] + QStringLiteral("Variant"));
         QString plain = labels[i];

@@ -54,6 +54,9 @@ private slots:
     void progressBarOnRequest();
     void fullDiskKeepsTheOldFile();
     void missingEngineIsNamed();
+    void checksShowWhatIsSaid_data();
+    void checksShowWhatIsSaid();
+    void checksGiveALineForEachLine();
 
 private:
     QTemporaryDir m_dir;
@@ -63,8 +66,13 @@ void TestWaveTool::helpExplainsTheTool()
 {
     const Run r = runTool({QStringLiteral("--help")});
     QCOMPARE(r.exitCode, 0);
-    for (const char *word : {"INPUT", "OUTPUT", "--voice", "--encoding", "--speed", "female", "male"})
+    for (const char *word : {"INPUT", "OUTPUT", "--voice", "--encoding", "--speed", "female", "male",
+                             "--normalize", "--pinyin", "--phonemes"})
         QVERIFY2(r.out.contains(QLatin1String(word)), word);
+    // The usage names the files once.
+    const QString usage = r.out.section(u'\n', 0, 0);
+    QCOMPARE(usage.count(QStringLiteral("INPUT")), 1);
+    QCOMPARE(usage.count(QStringLiteral("OUTPUT")), 1);
 }
 
 void TestWaveTool::badUsageGivesAMessageAndCode_data()
@@ -78,6 +86,9 @@ void TestWaveTool::badUsageGivesAMessageAndCode_data()
     QTest::newRow("unknown_voice") << QStringList{QStringLiteral("-v"), QStringLiteral("child"), QStringLiteral("a"), out} << 2 << QStringLiteral("child");
     QTest::newRow("speed_out_of_range") << QStringList{QStringLiteral("-s"), QStringLiteral("101"), QStringLiteral("a"), out} << 2 << QStringLiteral("speed");
     QTest::newRow("input_missing") << QStringList{QStringLiteral("/nonexistent/in.txt"), out} << 3 << QStringLiteral("/nonexistent/in.txt");
+    QTest::newRow("check_with_output") << QStringList{QStringLiteral("--pinyin"), QStringLiteral("a"), out} << 2 << QStringLiteral("no OUTPUT");
+    QTest::newRow("two_checks") << QStringList{QStringLiteral("--pinyin"), QStringLiteral("--phonemes"), QStringLiteral("a")} << 2 << QStringLiteral("only one");
+    QTest::newRow("english_voice_converts_nothing") << QStringList{QStringLiteral("-v"), QStringLiteral("english"), QStringLiteral("a"), out} << 2 << QStringLiteral("english");
 }
 
 void TestWaveTool::badUsageGivesAMessageAndCode()
@@ -176,6 +187,60 @@ void TestWaveTool::missingEngineIsNamed()
     const Run r = runTool({in, dir.filePath(QStringLiteral("out.wav"))}, copy);
     QCOMPARE(r.exitCode, 5);
     QVERIFY2(r.err.contains(QStringLiteral("libSonarel.so")), qPrintable(r.err));
+}
+
+void TestWaveTool::checksShowWhatIsSaid_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("voice");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("normalize") << QStringLiteral("--normalize") << QStringLiteral("female")
+                               << QStringLiteral("今天是2024年5月12日，3.5%") << QStringLiteral("今天是二零二四年五月十二日，百分之三点五");
+    QTest::newRow("pinyin") << QStringLiteral("--pinyin") << QStringLiteral("male")
+                            << QStringLiteral("出题 5加6") << QStringLiteral("出:chu1 题:ti2 五:wu3 加:jia1 六:liu4");
+    QTest::newRow("pinyin_english") << QStringLiteral("--pinyin") << QStringLiteral("female")
+                                    << QStringLiteral("A股和iPhone") << QStringLiteral("A:letter 股:gu3 和:he2 iPhone:en");
+    // espeak-ng's own third-tone rule still applies to the pinyin handed over:
+    // 你好 ni3 hao3 is spoken ni35 hao214.
+    QTest::newRow("phonemes") << QStringLiteral("--phonemes") << QStringLiteral("female")
+                              << QStringLiteral("你好") << QStringLiteral("n'i35_| X'Au214_|");
+    QTest::newRow("phonemes_english_marked") << QStringLiteral("--phonemes") << QStringLiteral("female")
+                                             << QStringLiteral("好OK") << QStringLiteral("X'Au214_| (en)'oU k'eI(cmn)");
+}
+
+void TestWaveTool::checksShowWhatIsSaid()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, voice);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const QString in = m_dir.filePath(QStringLiteral("check.txt"));
+    writeFile(in, QStringEncoder("GBK").encode(text));
+    QProcess p;
+    p.start(Tool, {option, QStringLiteral("--voice"), voice, in});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), expected);
+}
+
+void TestWaveTool::checksGiveALineForEachLine()
+{
+    // From standard input, blank lines and all; the English voice reads an
+    // English line in English and the Chinese in it as Mandarin.
+    QProcess p;
+    p.start(Tool, {QStringLiteral("--phonemes"), QStringLiteral("-v"), QStringLiteral("english"),
+                   QStringLiteral("-")});
+    p.write("Good morning.\n\n\xc4\xe3\xba\xc3\n"); // 你好 in GBK
+    p.closeWriteChannel();
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+    QCOMPARE(lines.size(), 4); // three lines and the final line break
+    QVERIFY2(lines[0].contains(QStringLiteral("m'O@nIN")), qPrintable(lines[0]));
+    QVERIFY(!lines[0].contains(QStringLiteral("(cmn)")));
+    QCOMPARE(lines[1], QString());
+    QCOMPARE(lines[2], QStringLiteral("(cmn)n'i35_| X'Au214_|(en)"));
 }
 
 QTEST_GUILESS_MAIN(TestWaveTool)

@@ -6,7 +6,9 @@
 #include "wavfile.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QSettings>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -87,6 +89,10 @@ private slots:
     void speakingRangeFollowsEachSentenceOnce();
     void speakingRangeIsNothingWhenNothingIsHeard();
     void settingsDialogChangesLaterConversions();
+    void chineseIsSpokenAsLongAsMandarinTakes();
+    void mixedTextIsFollowedInItsOwnBytes();
+    void oldChineseVoiceSettingIsMoved();
+    void settingsOfferOnlyVoicesThatReadChinese();
 
 private:
     void start();
@@ -557,6 +563,143 @@ void TestNarrex::settingsDialogChangesLaterConversions()
 
     answer(true, 165);
     QCOMPARE(Narrex_SetDialog(0, ""), NARREX_OK);
+}
+
+void TestNarrex::chineseIsSpokenAsLongAsMandarinTakes()
+{
+    // Twenty lines of Tang poems last about as long as espeak-ng's own
+    // Mandarin reading of them, and clearly less than its voice "cmn", which
+    // spells each syllable out in English ("hao three").
+    QFile poems(QStringLiteral("/usr/share/games/fortunes/tang300"));
+    QVERIFY2(poems.open(QIODevice::ReadOnly), "fortunes-zh is needed by this test");
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(poems.readAll()).split(u'\n')) {
+        if (line.contains(QStringLiteral("，")) && lines.size() < 20)
+            lines << line.trimmed();
+    }
+    const QString text = lines.join(u'\n');
+    const QString textFile = m_dir.filePath(QStringLiteral("poems.txt"));
+    {
+        QFile f(textFile);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    }
+    start();
+    const QString ours = m_dir.filePath(QStringLiteral("ours.wav"));
+    QCOMPARE(toWave(gbk(text), ours), NARREX_OK);
+    const auto espeak = [&](const QString &voice) {
+        const QString out = m_dir.filePath(voice + QStringLiteral(".wav"));
+        QProcess p;
+        p.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), voice, QStringLiteral("-s"),
+                                             QStringLiteral("165"), QStringLiteral("-w"), out,
+                                             QStringLiteral("-f"), textFile});
+        return p.waitForFinished(60000) && p.exitCode() == 0 ? WavFile::read(out).seconds() : 0.0;
+    };
+    const double mine = WavFile::read(ours).seconds();
+    const double mandarin = espeak(QStringLiteral("cmn-latn-pinyin+f2"));
+    const double spelled = espeak(QStringLiteral("cmn+f2"));
+    const QString figures = QStringLiteral("ours %1 s, Mandarin %2 s, spelled %3 s").arg(mine).arg(mandarin).arg(spelled);
+    QVERIFY2(mandarin > 10 && mine > mandarin * 0.9 && mine < mandarin * 1.1, qPrintable(figures));
+    QVERIFY2(spelled > mine * 1.2, qPrintable(figures));
+}
+
+void TestNarrex::mixedTextIsFollowedInItsOwnBytes()
+{
+    // Every word the engine says it is speaking is a piece of the text given
+    // to it: a digit of 2026, 年, a Chinese character, or the English word.
+    start();
+    const QString text = QStringLiteral("价格在2026年上涨，iPhone也贵了。");
+    const QByteArray bytes = gbk(text);
+    QCOMPARE(speak(bytes), NARREX_OK);
+    QSet<QString> heard;
+    QElapsedTimer timer;
+    timer.start();
+    while (m_ends.count == 0 && timer.elapsed() < 30000) {
+        int32_t ss = 0, sl = 0, ws = 0, wl = 0;
+        if (Narrex_GetSpeakingRange(&ss, &sl, &ws, &wl) == NARREX_OK && ws >= 0)
+            heard.insert(QStringDecoder("GBK").decode(bytes.mid(ws, wl)));
+        QTest::qWait(5);
+    }
+    QCOMPARE(m_ends.count, 1);
+    const QSet<QString> pieces = {u"价"_qs, u"格"_qs, u"在"_qs, u"2"_qs, u"0"_qs, u"6"_qs, u"年"_qs,
+                                  u"上"_qs, u"涨"_qs, u"iPhone"_qs, u"也"_qs, u"贵"_qs, u"了"_qs};
+    const QString seen = QStringList(heard.values()).join(u'|');
+    QVERIFY2(heard.contains(u"iPhone"_qs) && heard.contains(u"2"_qs) && heard.contains(u"年"_qs),
+             qPrintable(seen));
+    QVERIFY2(heard.subtract(pieces).isEmpty(), qPrintable(seen));
+}
+
+void TestNarrex::oldChineseVoiceSettingIsMoved()
+{
+    // A setting written when the Chinese voices were espeak-ng's "cmn" (which
+    // spells Chinese out in English) names the pinyin voice after a start,
+    // keeping its variant; the English voice is left as it was.
+    {
+        QSettings ini(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
+                      QStringLiteral("Narrex"));
+        ini.setValue(QStringLiteral("FemaleChinese/Voice"), QStringLiteral("cmn"));
+        ini.setValue(QStringLiteral("FemaleChinese/Variant"), QStringLiteral("f4"));
+        ini.setValue(QStringLiteral("MaleChinese/Voice"), QStringLiteral("cmn"));
+        ini.setValue(QStringLiteral("MaleEnglish/Voice"), QStringLiteral("en-gb"));
+    }
+    start();
+    QCOMPARE(Narrex_Close(), NARREX_OK);
+    QSettings ini(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
+                  QStringLiteral("Narrex"));
+    QCOMPARE(ini.value(QStringLiteral("FemaleChinese/Voice")).toString(), QStringLiteral("cmn-latn-pinyin"));
+    QCOMPARE(ini.value(QStringLiteral("FemaleChinese/Variant")).toString(), QStringLiteral("f4"));
+    QCOMPARE(ini.value(QStringLiteral("MaleChinese/Voice")).toString(), QStringLiteral("cmn-latn-pinyin"));
+    QCOMPARE(ini.value(QStringLiteral("MaleEnglish/Voice")).toString(), QStringLiteral("en-gb"));
+    ini.clear();
+}
+
+void TestNarrex::settingsOfferOnlyVoicesThatReadChinese()
+{
+    // The two Chinese voices can only be set to espeak-ng's pinyin voice; every
+    // variant offered with it speaks Chinese (sound, and Mandarin phonemes).
+    start();
+    QStringList chineseVoices, englishVoices, variants;
+    QTimer::singleShot(200, qApp, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const auto items = [dialog](const char *name) {
+            QStringList out;
+            auto *box = dialog->findChild<QComboBox *>(QLatin1String(name));
+            for (int i = 0; box && i < box->count(); ++i)
+                out << box->itemData(i).toString();
+            return out;
+        };
+        chineseVoices = items("femaleChineseVoice") + items("maleChineseVoice");
+        englishVoices = items("maleEnglishVoice");
+        variants = items("femaleChineseVariant");
+        dialog->reject();
+    });
+    QCOMPARE(Narrex_SetDialog(0, ""), NARREX_ERR_CANCELLED);
+    QCOMPARE(chineseVoices, (QStringList{u"cmn-latn-pinyin"_qs, u"cmn-latn-pinyin"_qs}));
+    QVERIFY(englishVoices.contains(QStringLiteral("en-us")));
+    for (const QString &v : std::as_const(englishVoices))
+        QVERIFY2(v.startsWith(QStringLiteral("en")), qPrintable(v));
+    QVERIFY(variants.size() > 5);
+
+    QCOMPARE(Narrex_Close(), NARREX_OK);
+    const QByteArray text = gbk(QStringLiteral("你好"));
+    for (const QString &variant : std::as_const(variants)) {
+        {
+            QSettings ini(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
+                          QStringLiteral("Narrex"));
+            ini.setValue(QStringLiteral("FemaleChinese/Variant"), variant);
+        }
+        start();
+        const QString path = m_dir.filePath(QStringLiteral("variant.wav"));
+        QVERIFY2(toWave(text, path) == NARREX_OK, qPrintable(variant));
+        QVERIFY2(WavFile::read(path).rms() > 0.01, qPrintable(variant));
+        char buffer[256];
+        QVERIFY(Narrex_GetReading(text.constData(), 3, 4, buffer, sizeof buffer) > 0);
+        QVERIFY2(QByteArray(buffer).startsWith("n'i35"), buffer);
+        QCOMPARE(Narrex_Close(), NARREX_OK);
+    }
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
+              QStringLiteral("Narrex")).clear();
 }
 
 QTEST_MAIN(TestNarrex)
