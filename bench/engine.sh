@@ -58,7 +58,7 @@ now="$work/now.txt"
     echo "conversion peak memory: parlix-wave ${om} MB (${small_mb} MB for $(stat -c %s "$small") bytes), espeak-ng ${tm} MB"
     echo "$first (target < 50 ms)"
     echo "$frontend (target < 200 ms for 1 MB)"
-    echo "$read_big (target < 60 MB)"
+    echo "$read_big (targets < 60 MB, data < 25 MB)"
     echo "$read_small"
 } > "$now"
 

@@ -25,6 +25,23 @@
 #include <cstdio>
 #include <vector>
 
+// Resident memory of the reading data's mapping, from /proc/self/smaps.
+static double dataResidentMb()
+{
+    QFile smaps(QStringLiteral("/proc/self/smaps"));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return -1;
+    bool inData = false;
+    double kb = 0;
+    for (const QByteArray &line : smaps.readAll().split('\n')) {
+        if (line.contains("-") && line.contains(" r")) // a mapping's first line
+            inData = line.endsWith("sonarel-pinyin.dat");
+        else if (inData && line.startsWith("Rss:"))
+            kb += line.mid(4).trimmed().split(' ').first().toDouble();
+    }
+    return kb / 1024;
+}
+
 static double peakMb()
 {
     rusage usage{};
@@ -106,8 +123,8 @@ int main(int argc, char *argv[])
             QCoreApplication::processEvents();
             QThread::msleep(20);
         }
-        std::printf("reading %lld KB of text for %d s: progress %d %%, peak memory %.1f MB\n",
-                    text.size() / 1024, seconds, engine.location(), peakMb());
+        std::printf("reading %lld KB of text for %d s: progress %d %%, peak memory %.1f MB, reading data resident %.1f MB\n",
+                    text.size() / 1024, seconds, engine.location(), peakMb(), dataResidentMb());
     }
     engine.shutdown();
     return 0;

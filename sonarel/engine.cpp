@@ -341,7 +341,8 @@ int Engine::showSettingsDialog()
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return NARREX_ERR_NO_GUI;
     Synthesizer &synth = Synthesizer::instance();
-    VoiceSettingsDialog dialog(synth.voices(), synth.variants(), QApplication::activeWindow());
+    VoiceSettingsDialog dialog(synth.voices(), synth.variants(), m_userListPath,
+                               QApplication::activeWindow());
     dialog.setSettings(settings());
     if (dialog.exec() != QDialog::Accepted)
         return NARREX_ERR_CANCELLED;

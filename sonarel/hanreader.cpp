@@ -39,6 +39,7 @@ HanReader::HanReader(const PinyinData &data)
     m_bu2 = id("bu2");
     m_bu4 = id("bu4");
     m_bu5 = id("bu5");
+    m_de5 = id("de5");
 }
 
 std::array<uint64_t, 5> HanReader::ruleKeys(QStringView t, qsizetype pos, qsizetype wordStart,
@@ -184,7 +185,13 @@ void HanReader::read(QStringView text, qsizetype start, qsizetype end, std::vect
             uint16_t chosen = base;
             if (detail)
                 detail->withoutRules[size_t(i - a)] = base;
-            if (m_rules && readings.size() > 1 && m_data.ruleCount() > 0) {
+            // 地 after a doubled character is the adverbial de5: 慢慢地, 高高兴兴地.
+            const bool adverbial = c == u'地' && word < 0 && i >= 2
+                && m_simple[i - 1] == m_simple[i - 2] && HanReader::isHan(m_simple[i - 1].unicode());
+            if (adverbial && m_de5 != PinyinData::NoSyllable) {
+                chosen = m_de5;
+                origin = Rule;
+            } else if (m_rules && readings.size() > 1 && m_data.ruleCount() > 0) {
                 uint16_t ruled = PinyinData::NoSyllable;
                 for (uint64_t key : ruleKeys(m_simple, i, m_wordStart[size_t(i)], m_wordEnd[size_t(i)])) {
                     ruled = m_data.rule(key);

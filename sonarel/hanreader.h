@@ -67,7 +67,7 @@ private:
     const PinyinData &m_data;
     const UserPronunciations *m_user = nullptr;
     bool m_rules = true;
-    uint16_t m_yi1, m_yi2, m_yi4, m_yi5, m_bu2, m_bu4, m_bu5;
+    uint16_t m_yi1, m_yi2, m_yi4, m_yi5, m_bu2, m_bu4, m_bu5, m_de5;
 
     // Per call, reused.
     QString m_simple;               // the whole text, simplified

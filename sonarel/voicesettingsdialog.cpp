@@ -1,5 +1,7 @@
 #include "voicesettingsdialog.h"
 
+#include "pronunciationlistdialog.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -26,7 +28,8 @@ QSpinBox *makeSpin(int min, int max, const QString &suffix)
 } // namespace
 
 VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
-                                         const QStringList &variants, QWidget *parent)
+                                         const QStringList &variants, const QString &listPath,
+                                         QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("语音设置"));
@@ -76,8 +79,17 @@ VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
         voiceForm->addRow(label, line);
     }
 
+    auto *listButton = new QPushButton(QStringLiteral("读音表(&L)…"));
+    listButton->setObjectName(QStringLiteral("pronunciations"));
+    listButton->setToolTip(QStringLiteral("人名、地名等词语的读音"));
+    connect(listButton, &QPushButton::clicked, this, [this, listPath] {
+        PronunciationListDialog list(listPath, this);
+        list.exec();
+    });
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel
                                          | QDialogButtonBox::RestoreDefaults);
+    buttons->addButton(listButton, QDialogButtonBox::ActionRole);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     buttons->button(QDialogButtonBox::RestoreDefaults)->setText(QStringLiteral("恢复默认(&D)"));
@@ -97,8 +109,12 @@ VoiceSettingsDialog::VoiceRow VoiceSettingsDialog::makeRow(const QList<Installed
 {
     VoiceRow row;
     row.voice = new QComboBox;
-    for (const InstalledVoice &v : voices)
-        row.voice->addItem(v.label, v.name);
+    for (const InstalledVoice &v : voices) {
+        const QString label = VoiceSettings::readsChinese(v.name)
+            ? QStringLiteral("普通话（%1）").arg(v.name)
+            : v.label;
+        row.voice->addItem(label, v.name);
+    }
     row.variant = new QComboBox;
     row.variant->addItem(QStringLiteral("（标准）"), QString());
     for (const QString &v : variants)

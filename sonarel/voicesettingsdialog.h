@@ -14,8 +14,9 @@ class VoiceSettingsDialog : public QDialog
     Q_OBJECT
 
 public:
+    // listPath: the user's pronunciation list, edited from here.
     VoiceSettingsDialog(const QList<InstalledVoice> &voices, const QStringList &variants,
-                        QWidget *parent = nullptr);
+                        const QString &listPath, QWidget *parent = nullptr);
 
     void setSettings(const VoiceSettings &settings);
     VoiceSettings settings() const;

@@ -175,10 +175,12 @@ void readCorrections(const QString &path, PinyinDataBuilder &b)
         const std::vector<QByteArray> s = space < 0 ? std::vector<QByteArray>() : syllables(line.sliced(space + 1));
         if (!allHan(word) || qsizetype(s.size()) != word.size())
             die(QStringLiteral("%1:%2: not a word and its readings").arg(path).arg(lineNo));
-        if (word.size() == 1)
+        if (word.size() == 1) {
             b.addReading(word[0].unicode(), s[0], true);
-        else
+        } else {
             b.addWord(word.toString(), s, b.hasWord(word.toString()) ? b.wordCost(word.toString()) : costOf(1e-8));
+            b.addFirmWord(word.toString(), s);
+        }
     }
 }
 
@@ -204,7 +206,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption labels(QStringLiteral("labels"), QStringLiteral("their labels"), QStringLiteral("file"));
     const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("the data file to write"), QStringLiteral("file"));
     const QCommandLineOption evaluate(QStringLiteral("evaluate"), QStringLiteral("cross-validate with K folds"), QStringLiteral("K"));
-    parser.addOptions({chars, words, corrections, sentences, labels, output, evaluate});
+    const QCommandLineOption misread(QStringLiteral("misread"), QStringLiteral("with --evaluate: write the characters read wrongly (character, read, right, sentence)"), QStringLiteral("file"));
+    parser.addOptions({chars, words, corrections, sentences, labels, output, evaluate, misread});
     parser.process(app);
     if (!parser.isSet(chars) || (!parser.isSet(output) && !parser.isSet(evaluate)))
         die(QStringLiteral("--chars and --output (or --evaluate) are needed"));
@@ -245,7 +248,13 @@ int main(int argc, char *argv[])
                 b.setRules(std::move(rules));
                 return b.build();
             };
-            const PolyphoneTrainer::Evaluation e = trainer.crossValidate(k, rebuild);
+            QStringList wrong;
+            const PolyphoneTrainer::Evaluation e = trainer.crossValidate(k, rebuild, &wrong);
+            if (parser.isSet(misread)) {
+                QSaveFile f(parser.value(misread));
+                if (!f.open(QIODevice::WriteOnly) || f.write((wrong.join(u'\n') + u'\n').toUtf8()) < 0 || !f.commit())
+                    die(QStringLiteral("cannot write %1").arg(parser.value(misread)));
+            }
             std::printf("labelled characters: %d (%d skipped), %d-fold cross-validation\n",
                         e.instances, trainer.skipped(), e.folds);
             std::printf("most frequent reading of each character (from the training folds): %.2f %%\n",

@@ -34,6 +34,24 @@ void PinyinDataBuilder::addWord(const QString &word, const std::vector<QByteArra
     m_words[word] = {syllables, cost};
 }
 
+void PinyinDataBuilder::setRules(std::map<uint64_t, QByteArray> rules)
+{
+    m_rules = std::move(rules);
+    for (const auto &[key, s] : m_firmRules)
+        m_rules[key] = s;
+}
+
+void PinyinDataBuilder::addFirmWord(const QString &word, const std::vector<QByteArray> &syllables)
+{
+    // The word's own rule for each of its characters: the engine tries the
+    // rule of the word a character is in before any other.
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const uint64_t key = PinyinData::ruleKey(PinyinData::RuleWord, word[i].unicode(), word);
+        m_firmRules[key] = syllables[size_t(i)];
+        m_rules[key] = syllables[size_t(i)];
+    }
+}
+
 float PinyinDataBuilder::wordCost(const QString &word) const
 {
     const auto it = m_words.find(word);

@@ -23,7 +23,9 @@ public:
     void addWord(const QString &word, const std::vector<QByteArray> &syllables, float cost);
     bool hasWord(const QString &word) const { return m_words.contains(word); }
     float wordCost(const QString &word) const;
-    void setRules(std::map<uint64_t, QByteArray> rules) { m_rules = std::move(rules); }
+    void setRules(std::map<uint64_t, QByteArray> rules);
+    // A word whose reading wins over the context rules too: our corrections.
+    void addFirmWord(const QString &word, const std::vector<QByteArray> &syllables);
 
     int wordCount() const { return int(m_words.size()); }
     QByteArray build() const;
@@ -40,4 +42,5 @@ private:
     };
     std::map<QString, Word> m_words; // sorted as the file needs them
     std::map<uint64_t, QByteArray> m_rules;
+    std::map<uint64_t, QByteArray> m_firmRules; // win over learned ones
 };

@@ -151,7 +151,8 @@ std::map<uint64_t, QByteArray> PolyphoneTrainer::learn(const std::vector<const I
 
 PolyphoneTrainer::Evaluation PolyphoneTrainer::crossValidate(
     int folds,
-    const std::function<QByteArray(std::map<uint64_t, QByteArray>)> &withRules) const
+    const std::function<QByteArray(std::map<uint64_t, QByteArray>)> &withRules,
+    QStringList *misread) const
 {
     Evaluation e;
     e.instances = int(m_instances.size());
@@ -177,6 +178,12 @@ PolyphoneTrainer::Evaluation PolyphoneTrainer::crossValidate(
         for (const Instance *inst : testing) {
             const Reading r = readAt(*data, reader, inst->sentence, inst->position);
             right += r.syllable == inst->label;
+            if (misread && r.syllable != inst->label) {
+                *misread << QStringLiteral("%1\t%2\t%3\t%4▁%5▁%6")
+                                .arg(QChar(inst->character), QString::fromLatin1(r.syllable),
+                                     QString::fromLatin1(inst->label), inst->sentence.left(inst->position),
+                                     inst->sentence.mid(inst->position, 1), inst->sentence.mid(inst->position + 1));
+            }
             rightBase += inst->withoutRules == inst->label;
             int best = 0, total = 0;
             const auto it = frequent.constFind(inst->character);

@@ -57,8 +57,10 @@ public:
     };
     // k-fold cross-validation: rules learned from k-1 folds read the k-th.
     // withRules builds the data with a fold's rules.
+    // misread, when given, gets a line for each character read wrongly.
     Evaluation crossValidate(int folds,
-                             const std::function<QByteArray(std::map<uint64_t, QByteArray>)> &withRules) const;
+                             const std::function<QByteArray(std::map<uint64_t, QByteArray>)> &withRules,
+                             QStringList *misread = nullptr) const;
 
 private:
     std::vector<Instance> m_instances;

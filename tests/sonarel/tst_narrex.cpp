@@ -8,9 +8,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -93,6 +96,7 @@ private slots:
     void mixedTextIsFollowedInItsOwnBytes();
     void oldChineseVoiceSettingIsMoved();
     void settingsOfferOnlyVoicesThatReadChinese();
+    void pronunciationListIsEditedFromTheSettings();
 
 private:
     void start();
@@ -700,6 +704,52 @@ void TestNarrex::settingsOfferOnlyVoicesThatReadChinese()
     }
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
               QStringLiteral("Narrex")).clear();
+}
+
+void TestNarrex::pronunciationListIsEditedFromTheSettings()
+{
+    // The list is edited from the voice settings, saved beside the engine's
+    // settings, its bad lines named, and the next reading follows it.
+    start();
+    const auto reading = [](const QString &text) {
+        char buffer[512];
+        Narrex_GetReading(gbk(text).constData(), 2, 4, buffer, sizeof buffer);
+        return QString::fromUtf8(buffer);
+    };
+    QCOMPARE(reading(QStringLiteral("银行")), QStringLiteral("银:yin2 行:hang2"));
+    QString problems;
+    QTimer::singleShot(200, qApp, [&] {
+        auto *settings = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(settings);
+        auto *button = settings->findChild<QPushButton *>(QStringLiteral("pronunciations"));
+        QVERIFY(button);
+        QTimer::singleShot(200, qApp, [&, settings] {
+            QWidget *list = QApplication::activeModalWidget();
+            QVERIFY(list && list->objectName() == QLatin1String("PronunciationListDialog"));
+            auto *edit = list->findChild<QPlainTextEdit *>(QStringLiteral("list"));
+            QVERIFY(edit);
+            edit->setPlainText(QStringLiteral("银行 yin2 xing2\n坏 x9\n"));
+            for (QPushButton *b : list->findChildren<QPushButton *>()) {
+                if (b->text() == QStringLiteral("保存(&S)"))
+                    b->click();
+            }
+            problems = list->findChild<QLabel *>(QStringLiteral("problems"))->text();
+            qobject_cast<QDialog *>(list)->reject();
+            QTimer::singleShot(0, settings, &QDialog::reject);
+        });
+        button->click();
+    });
+    QCOMPARE(Narrex_SetDialog(0, ""), NARREX_ERR_CANCELLED);
+    QVERIFY2(problems.contains(QStringLiteral("第 2 行")), qPrintable(problems));
+    QCOMPARE(reading(QStringLiteral("银行")), QStringLiteral("银:yin2 行:xing2"));
+
+    QFile file(QFileInfo(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
+                                   QStringLiteral("Narrex")).fileName()).path()
+               + QStringLiteral("/Pronunciations.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("银行 yin2 xing2\n坏 x9\n"));
+    file.remove();
+    QCOMPARE(reading(QStringLiteral("银行")), QStringLiteral("银:yin2 行:hang2"));
 }
 
 QTEST_MAIN(TestNarrex)
