@@ -8,8 +8,8 @@
 #include <QStringList>
 
 // Loads libSonarel (Sonarel.dll on Windows) at run time and resolves the nine
-// Narrex_ functions every engine has, and Narrex_GetSpeakingRange where it
-// is there. The program's own folder is searched first, then the
+// Narrex_ functions every engine has, and Narrex_GetSpeakingRange and
+// Narrex_GetReading where they are there. The program's own folder is searched first, then the
 // library folder beside it, then the system's library path.
 class NarrexLibrary
 {

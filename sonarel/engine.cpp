@@ -308,7 +308,7 @@ void Engine::runJob(const Job &job)
                 return true;
             };
             if (!synth.synthesize(job.params, run.language == SpeechRun::English,
-                                  run.text.toUtf8(), run.endsSentence, sink))
+                                  run.text.toUtf8(), run.pauseAtEnd, sink))
                 qCWarning(lcEngine) << "synthesis failed for" << run.text;
             if (!m_queue.isCurrent(job.generation))
                 return;
@@ -411,12 +411,12 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
     // lines (poems) would otherwise make thousands of them.
     QString batch;
     bool batchEnglish = false;
-    bool batchEndsSentence = false;
+    bool batchPause = false;
     qint64 batchBytes = 0; // the text is converted up to here once the batch is
     const auto flush = [&] {
         if (batch.isEmpty())
             return;
-        if (!synth.synthesize(params, batchEnglish, batch.toUtf8(), batchEndsSentence, sink))
+        if (!synth.synthesize(params, batchEnglish, batch.toUtf8(), batchPause, sink))
             synthFailed = true;
         batch.clear();
         m_convertPercent = int(std::min<qint64>(99, batchBytes * 100 / std::max<qint64>(1, gbk.size())));
@@ -430,7 +430,7 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
                 batch += u' ';
             batch += run.text;
             batchEnglish = english;
-            batchEndsSentence = run.endsSentence;
+            batchPause = run.pauseAtEnd;
             batchBytes = piece.byteEnd;
         }
         if (batch.size() >= 1000)

@@ -225,6 +225,7 @@ std::vector<SpeechRun> SpeechFrontEnd::process(QStringView sentence, bool englis
     for (SpeechRun &run : runs) {
         if (run.text.endsWith(u' '))
             run.text.chop(1);
+        run.pauseAtEnd = !run.text.isEmpty() && QStringLiteral("，。！？,.!?").contains(run.text.back());
     }
     runs.back().endsSentence = true;
     return runs;

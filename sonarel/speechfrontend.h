@@ -28,6 +28,9 @@ struct SpeechRun {
     QString text;
     std::vector<Token> tokens; // ascending spokenStart
     bool endsSentence = false;
+    // The run ends on a pause mark: the synthesiser must make that pause at
+    // its end (it drops a pause at the end of a text unless told).
+    bool pauseAtEnd = false;
 
     // The token holding position pos of text, or null.
     const Token *tokenAt(qint32 pos) const;

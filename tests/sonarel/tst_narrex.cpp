@@ -94,6 +94,7 @@ private slots:
     void settingsDialogChangesLaterConversions();
     void chineseIsSpokenAsLongAsMandarinTakes();
     void mixedTextIsFollowedInItsOwnBytes();
+    void englishInsideChineseMakesNoPause();
     void oldChineseVoiceSettingIsMoved();
     void settingsOfferOnlyVoicesThatReadChinese();
     void pronunciationListIsEditedFromTheSettings();
@@ -631,6 +632,21 @@ void TestNarrex::mixedTextIsFollowedInItsOwnBytes()
     QVERIFY2(heard.contains(u"iPhone"_qs) && heard.contains(u"2"_qs) && heard.contains(u"年"_qs),
              qPrintable(seen));
     QVERIFY2(heard.subtract(pieces).isEmpty(), qPrintable(seen));
+}
+
+void TestNarrex::englishInsideChineseMakesNoPause()
+{
+    // The English voice takes over within the sentence with no more than a
+    // word's break: no clause pause (about 0.2 s and more) where it starts or
+    // ends; a comma makes one.
+    start();
+    const QString path = m_dir.filePath(QStringLiteral("mixed.wav"));
+    QCOMPARE(toWave(gbk(QStringLiteral("我用iPhone打电话我用USB充电")), path), NARREX_OK);
+    const double mixed = WavFile::read(path).longestInnerSilence();
+    QCOMPARE(toWave(gbk(QStringLiteral("我用iPhone，打电话")), path), NARREX_OK);
+    const double comma = WavFile::read(path).longestInnerSilence();
+    QVERIFY2(mixed < 0.12 && comma > 0.15,
+             qPrintable(QStringLiteral("mixed %1 s, with a comma %2 s").arg(mixed).arg(comma)));
 }
 
 void TestNarrex::oldChineseVoiceSettingIsMoved()

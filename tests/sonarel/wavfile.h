@@ -34,6 +34,23 @@ struct WavFile {
         return std::sqrt(sum / double(samples.size())) / 32768.0;
     }
 
+    // The longest stretch of near silence between the first and the last
+    // sound, in seconds.
+    double longestInnerSilence(int threshold = 300) const
+    {
+        size_t first = 0, last = samples.size();
+        while (first < last && std::abs(samples[first]) < threshold)
+            ++first;
+        while (last > first && std::abs(samples[last - 1]) < threshold)
+            --last;
+        size_t best = 0, run = 0;
+        for (size_t i = first; i < last; ++i) {
+            run = std::abs(samples[i]) < threshold ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        return sampleRate ? double(best) / sampleRate : 0;
+    }
+
     // Median fundamental frequency over voiced 40 ms frames, by
     // autocorrelation between 60 and 500 Hz.
     double medianPitchHz() const
