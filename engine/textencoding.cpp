@@ -8,24 +8,40 @@ namespace TextEncoding {
 
 namespace {
 
-// How bytes read as UTF-8: not at all, or well-formed (a sequence cut off
-// at the very end counts as well-formed, so a file truncated mid-character
-// is still UTF-8), and then whether it has characters of three or four
-// bytes, and whether its two-byte characters are all Latin letters.
-struct Utf8Reading {
-    bool valid = true;
-    bool longSequences = false; // three or four bytes: CJK and beyond
-    bool twoByteLatinOnly = true; // U+00A0 … U+024F
-    bool twoByteSequences = false;
-};
+bool isAsciiLetter(uchar b) { return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'); }
 
-Utf8Reading readUtf8(QByteArrayView bytes)
+// How common a character is, by where GB2312 puts it: its 3 755 common
+// characters, then punctuation and signs, then its 3 008 rarer ones;
+// anything else is rare in Chinese text.
+double gb2312Weight(uchar lead, uchar trail)
 {
-    Utf8Reading r;
+    if (trail < 0xA1 || trail > 0xFE)
+        return 0.1;
+    if (lead >= 0xB0 && lead <= 0xD7)
+        return 1.0;
+    if (lead >= 0xA1 && lead <= 0xA9)
+        return 0.9;
+    if (lead >= 0xD8 && lead <= 0xF7)
+        return 0.6;
+    return 0.1;
+}
+
+// How likely the bytes are UTF-8 text: the mean, over the characters beyond
+// ASCII, of how plausible each is where it stands; -1 when the bytes are
+// not well-formed UTF-8 (a sequence cut off at the very end is taken as
+// well-formed, so a file truncated mid-character is still UTF-8). Chinese
+// and other three-byte characters are plausible anywhere; the two-byte
+// ones (accented letters, Greek, Cyrillic) inside words of their script.
+double utf8Likelihood(QByteArrayView bytes)
+{
     const qsizetype n = bytes.size();
+    double sum = 0;
+    int count = 0;
+    uint prevCp = 0; // the character before, 0 at the start
     for (qsizetype i = 0; i < n;) {
         const uchar b = uchar(bytes[i]);
         if (b < 0x80) {
+            prevCp = b;
             ++i;
             continue;
         }
@@ -34,47 +50,82 @@ Utf8Reading readUtf8(QByteArrayView bytes)
         if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; }
         else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; }
         else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; }
-        else { r.valid = false; return r; }
+        else return -1;
+        if (i + len > n) {
+            ++count; // cut off at the end
+            sum += 0.5;
+            break;
+        }
         for (int k = 1; k < len; ++k) {
-            if (i + k >= n)
-                return r;
             const uchar c = uchar(bytes[i + k]);
-            if ((c & 0xC0) != 0x80) {
-                r.valid = false;
-                return r;
-            }
+            if ((c & 0xC0) != 0x80)
+                return -1;
             cp = (cp << 6) | (c & 0x3F);
         }
         if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
-            || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
-            r.valid = false;
-            return r;
-        }
-        if (len == 2) {
-            r.twoByteSequences = true;
-            if (cp < 0xA0 || cp > 0x24F)
-                r.twoByteLatinOnly = false;
-        } else {
-            r.longSequences = true;
-        }
+            || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return -1;
+        const uchar next = i + len < n ? uchar(bytes[i + len]) : 0;
+        const bool nextToLatin = (prevCp < 0x80 && isAsciiLetter(uchar(prevCp))) || isAsciiLetter(next)
+            || (prevCp >= 0xC0 && prevCp <= 0x17F);
+        const auto sameScript = [](uint a, uint c) {
+            return (a >= 0x370 && a <= 0x3FF && c >= 0x370 && c <= 0x3FF)
+                || (a >= 0x400 && a <= 0x4FF && c >= 0x400 && c <= 0x4FF);
+        };
+        double w;
+        if (len == 3) {
+            // Chinese as common as GB2312 says; other scripts of three bytes
+            // are plausible as such.
+            const uint16_t code = gbkCode(char16_t(cp));
+            w = code >= 0x100 ? std::max(0.3, gb2312Weight(uchar(code >> 8), uchar(code & 0xFF)))
+                              : 0.6;
+        } else if (len == 4)
+            w = 0.5;
+        else if (cp >= 0xA0 && cp <= 0xFF)
+            w = nextToLatin ? 1.0 : 0.5;
+        else if (cp <= 0x17F)
+            w = nextToLatin ? 0.6 : 0.3;
+        else if (cp >= 0x370 && cp <= 0x4FF)
+            w = sameScript(prevCp, cp) ? 0.9 : 0.4; // Greek, Cyrillic
+        else
+            w = 0.1;
+        sum += w;
+        ++count;
+        prevCp = cp;
         i += len;
     }
-    return r;
+    return count ? sum / count : 0;
 }
 
-bool validGbk(QByteArrayView bytes)
+// The same for GBK: characters of GB2312, which is what GBK text is made
+// of, weigh most (the 3 755 common characters most of all); a character
+// right after a Latin letter ("caf" + 泵) is less likely. -1 when the bytes
+// are not well-formed GBK.
+double gbkLikelihood(QByteArrayView bytes)
 {
+    double sum = 0;
+    int count = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const uchar b = uchar(bytes[i]);
-        if (b < 0x80 || b == 0x80)
+        if (b < 0x80)
             continue;
+        ++count;
+        if (b == 0x80) { // the euro sign
+            sum += 0.5;
+            continue;
+        }
         if (b == 0xFF || i + 1 >= bytes.size())
-            return false;
-        const uchar t = uchar(bytes[++i]);
+            return -1;
+        const uchar t = uchar(bytes[i + 1]);
         if (t < 0x40 || t == 0x7F || t == 0xFF)
-            return false;
+            return -1;
+        double w = gb2312Weight(b, t);
+        if (i > 0 && isAsciiLetter(uchar(bytes[i - 1])))
+            w *= 0.7;
+        sum += w;
+        ++i;
     }
-    return true;
+    return count ? sum / count : 0;
 }
 
 } // namespace
@@ -87,18 +138,14 @@ Encoding detect(QByteArrayView bytes)
         return Encoding::Utf16LE;
     if (bytes.startsWith("\xFE\xFF"))
         return Encoding::Utf16BE;
-    const Utf8Reading utf8 = readUtf8(bytes);
-    if (!utf8.valid)
+    // Short GBK texts are often well-formed UTF-8 too ("木目" is C4BE C4BF,
+    // which reads "ľĿ"): decide by which reading is the more likely text,
+    // and GBK, the program's own encoding, when they are even.
+    const double utf8 = utf8Likelihood(bytes);
+    if (utf8 < 0)
         return Encoding::Gbk;
-    // Chinese in UTF-8 comes in three-byte characters. Only two-byte ones
-    // are also what short GBK texts often look like ("山水" is C9BD CBAE):
-    // UTF-8 then only when they are all Latin letters, or when the bytes
-    // cannot be GBK.
-    if (utf8.longSequences)
-        return Encoding::Utf8;
-    if (utf8.twoByteSequences && (utf8.twoByteLatinOnly || !validGbk(bytes)))
-        return Encoding::Utf8;
-    return Encoding::Gbk;
+    const double gbk = gbkLikelihood(bytes);
+    return utf8 > gbk ? Encoding::Utf8 : Encoding::Gbk;
 }
 
 QString decode(QByteArrayView bytes, Encoding encoding)

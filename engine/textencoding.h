@@ -18,9 +18,10 @@ struct Decoded {
     Encoding encoding = Encoding::Gbk;
 };
 
-// A byte-order mark decides; otherwise text that is valid UTF-8 and holds
-// characters of three or four bytes (Chinese, in UTF-8), or two-byte ones
-// that are all accented Latin letters, is UTF-8; everything else is GBK.
+// A byte-order mark decides; otherwise text that is not well-formed UTF-8
+// is GBK, and text that is both is taken for the one whose characters are
+// the more likely text (Chinese of GB2312 for GBK; Chinese, or accented
+// letters inside Latin words, for UTF-8), GBK when even.
 Encoding detect(QByteArrayView bytes);
 Decoded decode(QByteArrayView bytes);
 QString decode(QByteArrayView bytes, Encoding encoding);

@@ -1,5 +1,7 @@
 #include "textencoding.h"
 
+#include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 
 using TextEncoding::Encoding;
@@ -11,6 +13,7 @@ class TestTextEncoding : public QObject
 private slots:
     void detectsTheEncodingOfAFile_data();
     void detectsTheEncodingOfAFile();
+    void everyShortGbkTextOfCommonCharactersReadsBack();
     void gbkRoundTripsAndNamesWhatItCannotHold();
     void offsetsMapEveryUnitToItsBytes();
 };
@@ -32,10 +35,18 @@ void TestTextEncoding::detectsTheEncodingOfAFile_data()
     QTest::newRow("gbk_not_utf8") << QByteArray("\xd6\xd0\xce\xc4") << int(Encoding::Gbk) << QStringLiteral("中文");
     QTest::newRow("utf8_cut_mid_character") << QByteArray("\xe4\xbd\xa0\xe5") << int(Encoding::Utf8) << QStringLiteral("你\uFFFD");
     QTest::newRow("overlong_is_not_utf8") << QByteArray("\xc0\xaf") << int(Encoding::Gbk) << QString();
-    // Short GBK often reads as two-byte UTF-8 too; such text is GBK unless
-    // its two-byte characters are all Latin letters.
+    // Short GBK often reads as two-byte UTF-8 too ("1=木目牛女毛" as
+    // "1=ľĿţŮë"): the more likely text wins.
     QTest::newRow("short_gbk_that_reads_as_utf8") << QByteArray("=\xc9\xbd\xcb\xae") << int(Encoding::Gbk) << QStringLiteral("=山水");
+    QTest::newRow("list_line_that_reads_as_utf8") << QByteArray("1=\xc4\xbe\xc4\xbf\xc5\xa3\xc5\xae\xc3\xab")
+                                                  << int(Encoding::Gbk) << QStringLiteral("1=木目牛女毛");
+    QTest::newRow("gbk_deer_road") << QByteArray("\xc2\xb9\xc2\xb7\r\n") << int(Encoding::Gbk) << QStringLiteral("鹿路\r\n");
     QTest::newRow("accented_latin_utf8") << QByteArray("caf\xc3\xa9") << int(Encoding::Utf8) << QStringLiteral("café");
+    QTest::newRow("german_utf8") << QByteArray("M\xc3\xbcller") << int(Encoding::Utf8) << QStringLiteral("Müller");
+    QTest::newRow("russian_utf8") << QByteArray("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82") << int(Encoding::Utf8) << QStringLiteral("Привет");
+    QTest::newRow("greek_utf8") << QStringLiteral("Καλημέρα κόσμε").toUtf8() << int(Encoding::Utf8) << QStringLiteral("Καλημέρα κόσμε");
+    QTest::newRow("utf8_bom_before_two_byte_text") << QByteArray("\xef\xbb\xbf" "1=\xc4\xbe") << int(Encoding::Utf8) << QStringLiteral("1=ľ");
+    QTest::newRow("short_utf8_chinese") << QByteArray("\xe4\xb8\xad\xe6\x96\x87") << int(Encoding::Utf8) << QStringLiteral("中文");
     QTest::newRow("surrogate_is_not_utf8") << QByteArray("\xed\xa0\x80") << int(Encoding::Gbk) << QString();
 }
 
@@ -48,6 +59,45 @@ void TestTextEncoding::detectsTheEncodingOfAFile()
     QCOMPARE(int(d.encoding), encoding);
     if (!text.isEmpty())
         QCOMPARE(d.text, text);
+}
+
+void TestTextEncoding::everyShortGbkTextOfCommonCharactersReadsBack()
+{
+    // What the list editor writes, a line "N=characters" in GBK, reads back
+    // as it was written for every character of GB2312 and any short run of
+    // them, although many such texts are well-formed UTF-8 as well.
+    QList<QString> characters;
+    for (int lead = 0xB0; lead <= 0xF7; ++lead) {
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            QByteArray code(2, '\0');
+            code[0] = char(lead);
+            code[1] = char(trail);
+            const QString c = TextEncoding::fromGbk(code);
+            if (c.size() == 1 && c != u"\uFFFD")
+                characters << c;
+        }
+    }
+    QVERIFY(characters.size() > 6700);
+    int alsoUtf8 = 0;
+    const auto check = [&](const QString &text) {
+        const QByteArray bytes = TextEncoding::toGbk(text).bytes;
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        utf8.decode(bytes);
+        alsoUtf8 += utf8.hasError() ? 0 : 1;
+        QCOMPARE(TextEncoding::decode(bytes).text, text);
+    };
+    for (const QString &c : std::as_const(characters)) {
+        check(QStringLiteral("1=") + c);
+        check(c + c + QStringLiteral("\r\n"));
+    }
+    QRandomGenerator random(7);
+    for (int i = 0; i < 20000; ++i) {
+        QString line = QString::number(random.bounded(1, 40)) + u'=';
+        for (int k = random.bounded(1, 7); k > 0; --k)
+            line += characters.at(random.bounded(characters.size()));
+        check(line + QStringLiteral("\r\n"));
+    }
+    QVERIFY2(alsoUtf8 > 1000, "the texts include many that are well-formed UTF-8 too");
 }
 
 void TestTextEncoding::gbkRoundTripsAndNamesWhatItCannotHold()

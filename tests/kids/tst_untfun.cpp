@@ -87,6 +87,9 @@ void TestUntfun::listsAndCards_data()
         << "标题\n\n二年级=上下\n   \n三年级=大小" << QStringList{"二年级", "三年级"} << QStringList{"上", "下"};
     QTest::newRow("duplicate_names_kept") << "甲=一\n甲=二" << QStringList{"甲", "甲"} << QStringList{"一"};
     QTest::newRow("only_blank_lines") << "\n\n  \n标题" << QStringList{} << QStringList{};
+    // GBK that is well-formed UTF-8 too ("ľĿţŮë") is still read as GBK.
+    QTest::newRow("gbk_that_reads_as_utf8") << "1=木目牛女毛" << QStringList{"1"}
+                                            << QStringList{"木", "目", "牛", "女", "毛"};
 }
 
 void TestUntfun::listsAndCards()
@@ -175,6 +178,11 @@ void TestUntfun::editorTextToFileAndBack()
     QCOMPARE(e.bytes, gbk(QStringLiteral("一=天地\r\n二=山水\r\n")));
     QVERIFY(e.unencodable.isEmpty());
     QCOMPARE(Untfun::textOfFile(e.bytes), QStringLiteral("一=天地\r\n二=山水\r\n"));
+    // What the editor writes reads back as it was written, though these
+    // bytes are well-formed UTF-8 as well.
+    const QString common = QStringLiteral("1=木目牛女毛\n2=猫平千前\n3=全去鹿路\n");
+    const Untfun::Encoded c = Untfun::fileOfText(common);
+    QCOMPARE(Untfun::textOfFile(c.bytes), QString(common).replace(u"\n"_qs, u"\r\n"_qs));
     const Untfun::Encoded bad = Untfun::fileOfText(QStringLiteral("一=天\n笑=😀好"));
     QCOMPARE(bad.unencodable, QStringLiteral("😀"));
     QCOMPARE(bad.line, 2);
