@@ -58,12 +58,17 @@ Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &text, const Q
     case Icon::Question: box.setIcon(QMessageBox::Question); break;
     case Icon::Error: box.setIcon(QMessageBox::Critical); break;
     }
-    if (buttons == Buttons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) {
+        const bool cancel = buttons == Buttons::YesNoCancel;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No
+                               | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
         box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        if (cancel)
+            box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
         box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
+        // Esc answers the question the safe way: nothing is lost.
+        box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
@@ -73,7 +78,9 @@ Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &text, const Q
     const int result = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;
-    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    if (result == QMessageBox::Yes)
+        return Answer::Yes;
+    return result == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &filter)

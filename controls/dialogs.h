@@ -15,8 +15,8 @@ class Dialogs
 {
 public:
     enum class Icon { None, Information, Warning, Question, Error };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~Dialogs() = default;
 

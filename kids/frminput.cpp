@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSaveFile>
@@ -81,6 +83,7 @@ TFrminput::TFrminput(TWordFrm *drill, Dialogs &dialogs, QWidget *parent)
     // FormCreate: the list file's text, if it is there.
     if (m_drill && QFileInfo::exists(m_drill->listFile()))
         readInto(m_drill->listFile());
+    m_mmo1->document()->setModified(false);
 }
 
 void TFrminput::setMemoText(const QString &text)
@@ -117,8 +120,13 @@ void TFrminput::btn1Click()
 
 void TFrminput::btn4Click()
 {
+    save();
+}
+
+bool TFrminput::save()
+{
     if (!m_drill)
-        return;
+        return false;
     const QString path = m_drill->listFile();
     const QString shown = QDir::toNativeSeparators(path);
     const Untfun::Encoded encoded = Untfun::fileOfText(m_mmo1->toPlainText());
@@ -129,7 +137,7 @@ void TFrminput::btn4Click()
                               .arg(encoded.line)
                               .arg(encoded.unencodable),
                           Dialogs::applicationTitle(), Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
-        return;
+        return false;
     }
     // Written beside the old file and put in its place only when complete:
     // a failure leaves the old list whole.
@@ -139,9 +147,11 @@ void TFrminput::btn4Click()
         m_dialogs.message(this, QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString()),
                           Dialogs::applicationTitle(), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
         file.cancelWriting();
-        return;
+        return false;
     }
+    m_mmo1->document()->setModified(false);
     m_drill->reloadAfterSave();
+    return true;
 }
 
 void TFrminput::btn5Click()
@@ -155,4 +165,38 @@ void TFrminput::btn5Click()
 void TFrminput::btn6Click()
 {
     close();
+}
+
+bool TFrminput::maybeSave()
+{
+    if (!m_mmo1->document()->isModified())
+        return true;
+    switch (m_dialogs.message(this, QStringLiteral("字表已经修改，是否保存？"),
+                              QStringLiteral("询问"), Dialogs::Icon::Question,
+                              Dialogs::Buttons::YesNoCancel)) {
+    case Dialogs::Answer::Yes:
+        return save();
+    case Dialogs::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFrminput::keyPressEvent(QKeyEvent *event)
+{
+    // Esc is no way to close the editor: it would drop the typing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFrminput::closeEvent(QCloseEvent *event)
+{
+    if (maybeSave())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
 }

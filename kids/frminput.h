@@ -2,11 +2,14 @@
 
 // The character list editor: the list file as plain text, one group per
 // line ("name=characters"). Saving writes the file (as GBK, CR LF between
-// lines) and refreshes the card drill's groups at once.
+// lines) and refreshes the card drill's groups at once. Closing with unsaved
+// edits asks whether to save them; Esc does not close it.
 
 #include <QDialog>
 
 class Dialogs;
+class QCloseEvent;
+class QKeyEvent;
 class QPlainTextEdit;
 class TWordFrm;
 
@@ -26,8 +29,15 @@ public:
     void btn5Click();
     void btn6Click();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     bool readInto(const QString &path);
+    bool save();
+    // Unsaved edits: ask; true when the editor may close.
+    bool maybeSave();
 
     TWordFrm *m_drill;
     Dialogs &m_dialogs;

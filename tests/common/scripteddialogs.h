@@ -2,8 +2,9 @@
 
 // Dialogs answered by the test: each message box, file, font or printer
 // dialog takes the next scripted answer and is recorded. A dialog nobody
-// scripted is recorded too and answered as cancelled ("No", empty name), so
-// a test that did not expect it fails on its records, not on a hang.
+// scripted is recorded too and answered as cancelled ("No", "Cancel", empty
+// name), so a test that did not expect it fails on its records, not on a
+// hang.
 
 #include "dialogs.h"
 
@@ -39,7 +40,12 @@ public:
         messages << Message{text, caption, icon, buttons, topmost};
         if (!answers.isEmpty())
             return answers.takeFirst();
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+        switch (buttons) {
+        case Buttons::Ok: return Answer::Ok;
+        case Buttons::YesNo: return Answer::No;
+        case Buttons::YesNoCancel: return Answer::Cancel;
+        }
+        return Answer::No;
     }
     QString openFileName(QWidget *, const QString &filter) override
     {

@@ -106,6 +106,9 @@ private slots:
     void editorRefusesCharactersOutsideGbk();
     void editorOpensUtf8AndLfFiles();
     void editorWritesOnlyTheProgramFoldersFile();
+    void editorKeepsUnsavedTypingUntilTheUserDecides_data();
+    void editorKeepsUnsavedTypingUntilTheUserDecides();
+    void editorWithoutEditsClosesWithoutAsking();
 };
 
 void TestWordFrm::layoutAndStart()
@@ -441,6 +444,65 @@ void TestWordFrm::editorWritesOnlyTheProgramFoldersFile()
     QVERIFY(inFallback.open(QIODevice::ReadOnly));
     QCOMPARE(inFallback.readAll(), gbk(QStringLiteral("系统=乙")));
     QCOMPARE(h.listBytes(), gbk(QStringLiteral("新=丙")));
+}
+
+// Mended: Esc is not a way to close the editor (it used to close it and drop
+// the typing), and closing it with unsaved edits asks first.
+void TestWordFrm::editorKeepsUnsavedTypingUntilTheUserDecides_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("exit_button_yes_saves") << "btn6" << int(Dialogs::Answer::Yes) << true << true;
+    QTest::newRow("exit_button_no_discards") << "btn6" << int(Dialogs::Answer::No) << true << false;
+    QTest::newRow("exit_button_cancel_stays") << "btn6" << int(Dialogs::Answer::Cancel) << false << false;
+    QTest::newRow("close_box_yes_saves") << "close" << int(Dialogs::Answer::Yes) << true << true;
+    QTest::newRow("close_box_cancel_stays") << "close" << int(Dialogs::Answer::Cancel) << false << false;
+}
+
+void TestWordFrm::editorKeepsUnsavedTypingUntilTheUserDecides()
+{
+    QFETCH(QString, how);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(bool, saved);
+    Harness h(ThreeGroups);
+    TFrminput editor(h.window.get(), h.dialogs);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.memo()->setFocus();
+    QTest::keyClick(editor.memo(), Qt::Key_End, Qt::ControlModifier);
+    QTest::sendKeyEvent(QTest::Click, editor.memo(), Qt::Key_unknown, QStringLiteral("猫"), Qt::NoModifier);
+    QTest::keyClick(editor.memo(), Qt::Key_Escape);
+    QVERIFY(editor.isVisible());
+    QVERIFY(h.dialogs.messages.isEmpty()); // Esc asks nothing either
+
+    h.dialogs.answers << Dialogs::Answer(answer);
+    if (how == u"btn6")
+        editor.findChild<QToolButton *>("btn6")->click();
+    else
+        editor.close();
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages[0].caption, QStringLiteral("询问"));
+    QCOMPARE(h.dialogs.messages[0].buttons, Dialogs::Buttons::YesNoCancel);
+    QCOMPARE(editor.isVisible(), !closed);
+    QVERIFY(editor.memo()->toPlainText().endsWith(QStringLiteral("猫")));
+    QCOMPARE(h.listBytes() == ThreeGroups, !saved);
+    if (saved)
+        QVERIFY(h.listBytes().endsWith(gbk(QStringLiteral("猫"))));
+}
+
+void TestWordFrm::editorWithoutEditsClosesWithoutAsking()
+{
+    Harness h(ThreeGroups);
+    TFrminput editor(h.window.get(), h.dialogs);
+    editor.show();
+    editor.memo()->setPlainText(QStringLiteral("动物=猫"));
+    editor.btn4Click(); // saved: nothing left to ask about
+    editor.findChild<QToolButton *>("btn6")->click();
+    QVERIFY(!editor.isVisible());
+    QVERIFY(h.dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(TestWordFrm)
