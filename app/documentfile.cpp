@@ -47,7 +47,11 @@ DocumentFile::LoadResult DocumentFile::load(const QString &path, QTextDocument *
     } else {
         const bool undo = document->isUndoRedoEnabled();
         document->setUndoRedoEnabled(false);
-        document->setPlainText(TextEncoding::decode(bytes).text);
+        // A NUL would end the text for the editor and the engine: a blank,
+        // as the converter makes it.
+        QString text = TextEncoding::decode(bytes).text;
+        text.replace(QChar(u'\0'), QChar(u' '));
+        document->setPlainText(text);
         document->setUndoRedoEnabled(undo);
         document->setModified(false);
     }

@@ -1164,7 +1164,7 @@ void TMainForm::Button5Click(QObject *sender)
         reason = QStringLiteral("文件名中的“%1”不能用于语音文件的名字。")
                      .arg(nativePath.mid(at, nativePath[at].isHighSurrogate() ? 2 : 1));
     } else {
-        const QByteArray text = TextEncoding::toGbk(m_richEdit1->toPlainText()).bytes;
+        const QByteArray text = TextEncoding::toEngineText(m_richEdit1->toPlainText()).bytes;
         const QByteArray site = Maker::WebAddress.toLatin1();
         SpeechEngine *engine = m_services.engine;
         QTimer progress;

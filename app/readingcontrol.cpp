@@ -45,13 +45,13 @@ int ReadingControl::speak(const QString &text, int voiceCode)
 {
     m_phrase = true;
     m_follow = false;
-    return m_engine.speak(TextEncoding::toGbk(text).bytes, 11, voiceCode, 50, 100, 1, -1,
+    return m_engine.speak(TextEncoding::toEngineText(text).bytes, 11, voiceCode, 50, 100, 1, -1,
                           Maker::WebAddress.toLatin1());
 }
 
 int ReadingControl::speakReading(const QString &text, qsizetype base, int voiceCode)
 {
-    TextEncoding::GbkResult gbk = TextEncoding::toGbk(text, true);
+    TextEncoding::GbkResult gbk = TextEncoding::toEngineText(text, true);
     m_unitOffsets = std::move(gbk.unitOffsets);
     m_base = base;
     m_phrase = false;

@@ -79,7 +79,6 @@ bool readInput(const QString &name, const QString &encodingName, QString *text, 
     *text = TextEncoding::decode(raw, encoding);
     if (text->startsWith(QChar(0xFEFF)))
         text->remove(0, 1);
-    text->replace(QChar(u'\0'), QChar(u' ')); // the engine takes zero-terminated text
     return true;
 }
 
@@ -194,7 +193,7 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     QString text;
     if (!readInput(args.at(0), encodingName, &text, err))
         return InputError;
-    const TextEncoding::GbkResult gbk = TextEncoding::toGbk(text);
+    const TextEncoding::GbkResult gbk = TextEncoding::toEngineText(text);
     if (gbk.unencodableCount > 0) {
         const qsizetype at = gbk.firstUnencodable;
         const int line = int(QStringView(text).left(at).count(u'\n')) + 1;

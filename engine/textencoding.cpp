@@ -278,4 +278,13 @@ GbkResult toGbk(const QString &text, bool withOffsets)
     return result;
 }
 
+GbkResult toEngineText(const QString &text, bool withOffsets)
+{
+    if (!text.contains(QChar(u'\0')))
+        return toGbk(text, withOffsets);
+    QString clean = text;
+    clean.replace(QChar(u'\0'), QChar(u' '));
+    return toGbk(clean, withOffsets);
+}
+
 } // namespace TextEncoding

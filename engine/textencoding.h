@@ -39,6 +39,9 @@ struct GbkResult {
     std::vector<qint32> unitOffsets;
 };
 GbkResult toGbk(const QString &text, bool withOffsets = false);
+// A text for the engine, which takes zero-terminated GBK: as toGbk, with
+// each NUL a blank so that nothing after it is lost.
+GbkResult toEngineText(const QString &text, bool withOffsets = false);
 
 // GBK's bytes for one character of the basic plane: 0 when GBK has none, a
 // value below 0x100 for a one-byte character, else the two bytes (first in

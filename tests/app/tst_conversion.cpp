@@ -54,6 +54,7 @@ private slots:
     void buttonsChooseTheVoice_data();
     void buttonsChooseTheVoice();
     void cancelledDialogShowsNothing();
+    void nulInTheTextReachesTheEngineAsABlank();
     void failureIsReportedWithItsReason_data();
     void failureIsReportedWithItsReason();
     void busyPanelShowsProgressWhileTheWindowLives();
@@ -92,6 +93,17 @@ void TestConversion::buttonsChooseTheVoice()
     QVERIFY(!h.panel()->isVisible());
     QVERIFY(h.button("Button5")->isVisible());
     QCOMPARE(h.form->reading().engineResult(), 10); // the conversion leaves it alone
+}
+
+// Mended: a NUL in the editor (pasted) would end the zero-terminated text
+// the engine gets, and the conversion would still report success.
+void TestConversion::nulInTheTextReachesTheEngineAsABlank()
+{
+    Harness h;
+    h.form->editor()->setPlainText(QStringLiteral("前面") + QChar(u'\0') + QStringLiteral("后面"));
+    h.dialogs.fileNames << h.dir.filePath(QStringLiteral("nul"));
+    h.button("Button5")->click();
+    QCOMPARE(h.engine.spokenTexts.last(), QStringLiteral("前面 后面"));
 }
 
 void TestConversion::cancelledDialogShowsNothing()

@@ -106,6 +106,7 @@ private slots:
     void openedRtfKeepsItsFormatting();
     void openedTextIsUnformattedInItsEncoding_data();
     void openedTextIsUnformattedInItsEncoding();
+    void nulByteDoesNotCutTheTextShort();
     void unreadableFileLeavesTheEditorAndSaysWhy_data();
     void unreadableFileLeavesTheEditorAndSaysWhy();
     void brokenRtfLoadsWhatItCanAndWarns();
@@ -276,6 +277,17 @@ void TestDocuments::openedTextIsUnformattedInItsEncoding_data()
         QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(text));
     QTest::newRow("crlf_gbk")
         << QByteArray(QStringEncoder("GBK").encode(QString(text).replace("\n", "\r\n")));
+}
+
+// Mended: a NUL byte used to end the text there (for the editor, and for the
+// engine, which takes zero-terminated text); it is a blank, as in parlix-wave.
+void TestDocuments::nulByteDoesNotCutTheTextShort()
+{
+    Harness h;
+    h.writeFile("nul.txt", QByteArray("\xc7\xb0\xc3\xe6\0\xba\xf3\xc3\xe6", 9)); // 前面 NUL 后面
+    h.dialogs.fileNames << h.path("nul.txt");
+    h.click("SpeedButton7");
+    QCOMPARE(h.editor()->toPlainText(), QStringLiteral("前面 后面"));
 }
 
 void TestDocuments::openedTextIsUnformattedInItsEncoding()
