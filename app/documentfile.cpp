@@ -44,6 +44,12 @@ DocumentFile::LoadResult DocumentFile::load(const QString &path, QTextDocument *
         if (read.partial)
             result.warning = QStringLiteral("文件“%1”有损坏（%2），只读出了其中的一部分。")
                                  .arg(shown, read.message);
+        if (read.droppedPictures > 0) {
+            const QString dropped = QStringLiteral("文件“%1”中有 %2 个图片或对象（WMF、EMF 图片或嵌入的对象）不能显示，保存时不会保留。")
+                                        .arg(shown)
+                                        .arg(read.droppedPictures);
+            result.warning = result.warning.isEmpty() ? dropped : result.warning + u'\n' + dropped;
+        }
     } else {
         const bool undo = document->isUndoRedoEnabled();
         document->setUndoRedoEnabled(false);

@@ -1,14 +1,19 @@
 #include "rtfreader.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QHash>
+#include <QImageReader>
 #include <QList>
 #include <QStringDecoder>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <vector>
@@ -75,12 +80,17 @@ bool isCjk(char32_t c)
         || (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
 }
 
+// All the pictures of a document together may take this much; past it,
+// further ones are left out as unreadable ones are.
+constexpr qint64 MaxPictureBytes = 128 * 1024 * 1024;
+
 enum class Dest {
     Text, // shown
     Skip, // read past
     FontTable,
     ColorTable,
     UprSkip, // the first (byte) copy of a \upr group; its \ud copy is shown
+    Picture, // a \pict group's data
 };
 
 enum class Slot { None, Loch, Hich, Dbch, Rtl };
@@ -90,7 +100,7 @@ enum class Slot { None, Loch, Hich, Dbch, Rtl };
 // \f, \fs, \b, \i); -1 means "as the rest".
 struct CharState {
     int font = -1;
-    int size = -1; // half-points; -1 the editor's own size
+    int size = 24; // half-points: 12 points unless the text says otherwise, as RTF has it
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -121,6 +131,21 @@ struct Group {
     Dest dest = Dest::Text;
     Dest uprOuter = Dest::Text;
     int uc = 1;
+    bool pictureOwner = false; // the \pict group itself, not one inside it
+};
+
+// A picture being read: its kind, its data, and the size it is shown at.
+struct Picture {
+    enum Kind { Unknown, Png, Jpeg, Other };
+    Kind kind = Unknown;
+    QByteArray data;
+    int nibble = -1; // the first hex digit of a byte, waiting for its second
+    int width = 0;   // \picw, \pich: pixels
+    int height = 0;
+    int goalWidth = 0; // \picwgoal, \pichgoal: twips
+    int goalHeight = 0;
+    int scaleX = 100;
+    int scaleY = 100;
 };
 
 struct Font {
@@ -131,6 +156,8 @@ struct Font {
 struct Run {
     QString text;
     int format;
+    QByteArray image; // a PNG or JPEG picture instead of text
+    QSize imageSize;  // shown at, in pixels
 };
 
 struct Paragraph {
@@ -168,6 +195,8 @@ private:
     QStringDecoder &decoder(int codePage);
     QString fontName();
     void skipFallback();
+    void pictureWord(QByteArrayView word, bool hasParam, int param);
+    void finishPicture();
 
     Group &g() { return m_stack.back(); }
     bool inText() const { return m_overflow == 0 && m_stack.back().dest == Dest::Text; }
@@ -199,12 +228,17 @@ private:
     int m_bytesCodePage = 0;
     std::map<int, std::unique_ptr<QStringDecoder>> m_decoders;
 
+    Picture m_picture;
+    qint64 m_pictureBytes = 0; // kept so far, to stay bounded
+    int m_dropped = 0; // pictures and objects that cannot be kept
+
     std::vector<Paragraph> m_paragraphs;
     std::vector<QTextCharFormat> m_formats;
     QHash<QByteArray, int> m_formatIds;
     CharState m_lastState;
     bool m_lastCjk = false;
     int m_lastFormat = -2; // none yet
+    int m_images = 0;
 };
 
 void Parser::openGroup()
@@ -220,6 +254,7 @@ void Parser::openGroup()
         return;
     }
     Group copy = m_stack.back();
+    copy.pictureOwner = false;
     m_stack.push_back(copy);
     m_pendingStar = false;
 }
@@ -234,6 +269,8 @@ void Parser::closeGroup()
         return;
     }
     const Dest leaving = g().dest;
+    if (g().pictureOwner)
+        finishPicture();
     if (leaving == Dest::FontTable && m_fontEntry >= 0 && !m_fontName.isEmpty()) {
         // An entry without its ";" still names its font.
         m_fonts[m_fontEntry].name = fontName();
@@ -280,6 +317,27 @@ void Parser::textByte(char byte)
         return;
     }
     const Dest dest = m_overflow ? Dest::Skip : g().dest;
+    if (dest == Dest::Picture) {
+        const auto hex = [](char h) {
+            if (h >= '0' && h <= '9')
+                return h - '0';
+            if (h >= 'a' && h <= 'f')
+                return h - 'a' + 10;
+            if (h >= 'A' && h <= 'F')
+                return h - 'A' + 10;
+            return -1;
+        };
+        const int v = hex(byte);
+        if (v < 0)
+            return; // line breaks and blanks between the digits
+        if (m_picture.nibble < 0) {
+            m_picture.nibble = v;
+        } else {
+            m_picture.data.append(char(m_picture.nibble * 16 + v));
+            m_picture.nibble = -1;
+        }
+        return;
+    }
     if (dest == Dest::FontTable) {
         if (byte == ';') {
             if (m_fontEntry >= 0) {
@@ -365,10 +423,10 @@ void Parser::addRun(QStringView text, int format)
     // (and when its \par comes).
     m_paragraphs.back().para = g().para;
     std::vector<Run> &runs = m_paragraphs.back().runs;
-    if (!runs.empty() && runs.back().format == format)
+    if (!runs.empty() && runs.back().format == format && runs.back().image.isEmpty())
         runs.back().text += text;
     else
-        runs.push_back({text.toString(), format});
+        runs.push_back({text.toString(), format, QByteArray(), QSize()});
 }
 
 void Parser::emitChar(char32_t c)
@@ -518,9 +576,39 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     const auto on = [&] { return !hasParam || param != 0; };
     const bool db = ch.slot == Slot::Dbch;
 
+    if (grp.dest == Dest::Picture) {
+        if (star && !grp.pictureOwner) {
+            grp.dest = Dest::Skip; // {\\*\\picprop …}, {\\*\\blipuid …}: not the data
+            return;
+        }
+        return pictureWord(word, hasParam, param);
+    }
+
+    // Pictures: PNG and JPEG ones are shown; Word puts them in \shppict,
+    // with a copy in an older format in \nonshppict for older readers.
+    if (word == "pict") {
+        if (grp.dest == Dest::Text) {
+            grp.dest = Dest::Picture;
+            grp.pictureOwner = true;
+            m_picture = Picture();
+        } else {
+            grp.dest = Dest::Skip;
+        }
+        return;
+    }
+    if (word == "shppict")
+        return;
+    if (word == "object" || word == "shp") {
+        // Embedded objects and drawn shapes: not shown, not kept.
+        if (grp.dest == Dest::Text)
+            ++m_dropped;
+        grp.dest = Dest::Skip;
+        return;
+    }
+
     // Destinations first: a group that starts with one of them is not text.
     static const QByteArrayView skipped[] = {
-        "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
+        "stylesheet", "info", "header", "headerl", "headerr", "headerf",
         "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "pntext", "listtext",
         "xe", "tc", "txe", "rxe", "bkmkstart", "bkmkend", "annotation", "atnid", "atnauthor",
         "atrfstart", "atrfend", "listtable", "listoverridetable", "revtbl", "rsidtbl",
@@ -658,8 +746,15 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     }
 
     // Text.
-    if (word == "par" || word == "sect" || word == "page" || word == "row") {
+    if (word == "par" || word == "page" || word == "row") {
         endParagraph();
+        return;
+    }
+    if (word == "sect") {
+        // A section break ends the paragraph it is in, but an empty one
+        // after a \par (AbiWord ends its files so) makes none.
+        if (!m_paragraphs.back().runs.empty())
+            endParagraph();
         return;
     }
     if (word == "line" || word == "lbr") {
@@ -751,7 +846,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         return;
     }
     if (word == "fs" && hasParam) {
-        ch.size = param > 0 ? std::min(param, 3276) : -1;
+        ch.size = param > 0 ? std::min(param, 3276) : 24;
         if (db)
             ch.dbSize = ch.size;
         return;
@@ -826,6 +921,66 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     // Anything else is unknown to this reader; after \* its group goes.
     if (star)
         grp.dest = Dest::Skip;
+}
+
+void Parser::pictureWord(QByteArrayView word, bool hasParam, int param)
+{
+    if (word == "pngblip")
+        m_picture.kind = Picture::Png;
+    else if (word == "jpegblip")
+        m_picture.kind = Picture::Jpeg;
+    else if (word == "wmetafile" || word == "emfblip" || word == "macpict" || word == "dibitmap"
+             || word == "wbitmap" || word == "pmmetafile")
+        m_picture.kind = Picture::Other;
+    else if (word == "picw")
+        m_picture.width = param;
+    else if (word == "pich")
+        m_picture.height = param;
+    else if (word == "picwgoal")
+        m_picture.goalWidth = param;
+    else if (word == "pichgoal")
+        m_picture.goalHeight = param;
+    else if (word == "picscalex" && hasParam && param > 0)
+        m_picture.scaleX = param;
+    else if (word == "picscaley" && hasParam && param > 0)
+        m_picture.scaleY = param;
+    else if (word == "bin" && hasParam && param > 0) {
+        // Raw bytes instead of hex digits.
+        const qsizetype n = std::min<qsizetype>(param, m_data.size() - m_pos);
+        if (n < param) {
+            m_partial = true;
+            m_problem = QStringLiteral("二进制数据超出了文件的结尾");
+        }
+        m_picture.data.append(m_data.sliced(m_pos, n).toByteArray());
+        m_pos += n;
+    }
+}
+
+void Parser::finishPicture()
+{
+    Picture pic = std::move(m_picture);
+    m_picture = Picture();
+    if (pic.kind == Picture::Unknown && pic.data.isEmpty())
+        return;
+    const bool kept = pic.kind == Picture::Png || pic.kind == Picture::Jpeg;
+    QImageReader reader;
+    QBuffer buffer(&pic.data);
+    reader.setDevice(&buffer);
+    const QSize natural = kept ? reader.size() : QSize();
+    // Pictures are kept as they came, up to a bound on all of them together.
+    if (!kept || !natural.isValid() || m_pictureBytes + pic.data.size() > MaxPictureBytes) {
+        ++m_dropped;
+        return;
+    }
+    m_pictureBytes += pic.data.size();
+    // Shown at the size the file asks for (twips at 96 dpi), else as it is.
+    const double w = pic.goalWidth > 0 ? pic.goalWidth / 15.0 : double(natural.width());
+    const double h = pic.goalHeight > 0 ? pic.goalHeight / 15.0 : double(natural.height());
+    const QSize shown(std::max(1, int(std::lround(w * pic.scaleX / 100.0))),
+                      std::max(1, int(std::lround(h * pic.scaleY / 100.0))));
+    m_paragraphs.back().para = m_stack.size() >= 2 ? m_stack[m_stack.size() - 2].para : g().para;
+    m_paragraphs.back().runs.push_back({QString(), formatFor(false), std::move(pic.data), shown});
+    m_lastFormat = -2; // the next text starts a run of its own
 }
 
 RtfReader::Result Parser::run(QTextDocument *document)
@@ -944,8 +1099,21 @@ RtfReader::Result Parser::run(QTextDocument *document)
             cursor.setBlockFormat(block);
         else
             cursor.insertBlock(block, QTextCharFormat());
-        for (const Run &run : p.runs)
-            cursor.insertText(run.text, m_formats[size_t(run.format)]);
+        for (const Run &run : p.runs) {
+            const QTextCharFormat &format = m_formats[size_t(std::max(0, run.format))];
+            if (run.image.isEmpty()) {
+                cursor.insertText(run.text, format);
+                continue;
+            }
+            const QUrl name(QStringLiteral("rtfimage:%1").arg(++m_images));
+            document->addResource(QTextDocument::ImageResource, name, run.image);
+            QTextImageFormat image;
+            image.merge(format);
+            image.setName(name.toString());
+            image.setWidth(run.imageSize.width());
+            image.setHeight(run.imageSize.height());
+            cursor.insertImage(image);
+        }
     }
     document->setUndoRedoEnabled(undo);
     document->setModified(false);
@@ -954,6 +1122,7 @@ RtfReader::Result Parser::run(QTextDocument *document)
     result.ok = true;
     result.partial = m_partial;
     result.message = m_problem;
+    result.droppedPictures = m_dropped;
     return result;
 }
 

@@ -2,13 +2,18 @@
 
 #include "textencoding.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QList>
+#include <QPixmap>
 #include <QStringEncoder>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <cmath>
 
@@ -46,6 +51,9 @@ private:
     // bytes are GBK; otherwise they are Windows-1252.
     void writeText(QByteArray &out, const QString &text, bool chinese);
     static void appendHex(QByteArray &out, const QByteArray &bytes);
+    // An image of the document as an RTF picture: PNG and JPEG data as it
+    // came, anything else as PNG.
+    void writeImage(QByteArray &out, const QTextImageFormat &format) const;
     QString familyOf(const QTextCharFormat &format) const;
 
     const QTextDocument &m_doc;
@@ -222,6 +230,14 @@ QByteArray Writer::write()
             if (!fragment.isValid())
                 continue;
             const QTextCharFormat f = fragment.charFormat();
+            if (f.isImageFormat()) {
+                // One object character for each image of the fragment.
+                for (QChar c : fragment.text()) {
+                    if (c == QChar::ObjectReplacementCharacter)
+                        writeImage(out, f.toImageFormat());
+                }
+                continue;
+            }
             const int font = fontIndex(familyOf(f));
             qreal points = f.fontPointSize();
             if (points <= 0 && f.hasProperty(QTextFormat::FontPixelSize))
@@ -267,6 +283,45 @@ QByteArray Writer::write()
     }
     out += "}\r\n";
     return out;
+}
+
+void Writer::writeImage(QByteArray &out, const QTextImageFormat &format) const
+{
+    const QVariant resource = m_doc.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QByteArray data;
+    QImage image;
+    if (resource.typeId() == QMetaType::QByteArray) {
+        data = resource.toByteArray();
+        image = QImage::fromData(data);
+    } else if (resource.typeId() == QMetaType::QImage) {
+        image = resource.value<QImage>();
+    } else if (resource.typeId() == QMetaType::QPixmap) {
+        image = resource.value<QPixmap>().toImage();
+    }
+    if (image.isNull())
+        return; // nothing the document can show: nothing to keep
+    const bool png = data.startsWith("\x89PNG\r\n\x1a\n");
+    const bool jpeg = data.startsWith("\xff\xd8\xff");
+    if (!png && !jpeg) {
+        data.clear();
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
+    const double width = format.width() > 0 ? format.width() : image.width();
+    const double height = format.height() > 0 ? format.height() : image.height();
+    out += "{\\pict";
+    out += jpeg ? "\\jpegblip" : "\\pngblip";
+    out += "\\picw" + QByteArray::number(image.width()) + "\\pich" + QByteArray::number(image.height());
+    // Shown size in twips, at 96 pixels an inch.
+    out += "\\picwgoal" + QByteArray::number(qRound(width * 15)) + "\\pichgoal"
+        + QByteArray::number(qRound(height * 15)) + "\r\n";
+    const QByteArray hex = data.toHex();
+    for (qsizetype i = 0; i < hex.size(); i += 128) {
+        out += hex.mid(i, 128);
+        out += "\r\n";
+    }
+    out += "}";
 }
 
 } // namespace

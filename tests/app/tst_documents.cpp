@@ -9,8 +9,10 @@
 #include "scripteddialogs.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +109,7 @@ private slots:
     void openedTextIsUnformattedInItsEncoding_data();
     void openedTextIsUnformattedInItsEncoding();
     void nulByteDoesNotCutTheTextShort();
+    void picturesSurviveOpenAndSaveOrAreNamedAtOnce();
     void unreadableFileLeavesTheEditorAndSaysWhy_data();
     void unreadableFileLeavesTheEditorAndSaysWhy();
     void brokenRtfLoadsWhatItCanAndWarns();
@@ -306,6 +309,37 @@ void TestDocuments::openedTextIsUnformattedInItsEncoding()
     first.setPosition(1);
     QCOMPARE(first.charFormat().fontWeight(), int(QFont::Normal));
     QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+// Mended: pictures vanished on save without a word. PNG and JPEG ones are
+// kept; what cannot be (a metafile here) is named once, when the file opens.
+void TestDocuments::picturesSurviveOpenAndSaveOrAreNamedAtOnce()
+{
+    Harness h;
+    QImage image(16, 12, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    h.writeFile("pictures.rtf", "{\\rtf1\\ansi Photo: {\\pict\\pngblip\\picw16\\pich12 " + png.toHex()
+                                    + "} chart: {\\pict\\wmetafile8\\picw16\\pich12 010009000003}.}");
+    h.dialogs.fileNames << h.path("pictures.rtf");
+    h.click("SpeedButton7");
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QVERIFY2(h.dialogs.messages[0].text.contains(QStringLiteral("1 个图片或对象"))
+                 && h.dialogs.messages[0].text.contains(QStringLiteral("保存时不会保留")),
+             qPrintable(h.dialogs.messages[0].text));
+    QCOMPARE(h.editor()->toPlainText(), QStringLiteral("Photo: \uFFFC chart: ."));
+
+    h.dialogs.fileNames << h.path("saved.rtf");
+    h.click("SpeedButton5");
+    QFile saved(h.path("saved.rtf"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray rtf = saved.readAll();
+    QVERIFY(rtf.contains("\\pngblip"));
+    QVERIFY(rtf.contains(png.toHex().left(64)));
+    QCOMPARE(h.dialogs.messages.size(), 1); // nothing more said
 }
 
 void TestDocuments::unreadableFileLeavesTheEditorAndSaysWhy_data()

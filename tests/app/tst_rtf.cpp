@@ -5,8 +5,10 @@
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -16,6 +18,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextImageFormat>
+#include <QUrl>
 
 namespace {
 
@@ -77,6 +81,9 @@ private slots:
     void brokenInputEndsCleanly();
     void roundTripKeepsTextAndFormatting();
     void writesChineseForEveryKindOfReader();
+    void picturesAreKeptThroughReadAndWrite();
+    void picturesThatCannotBeKeptAreCounted();
+    void textWithoutASizeStaysTwelvePoints();
     void realFilesFromOtherEditors_data();
     void realFilesFromOtherEditors();
 };
@@ -142,6 +149,10 @@ void TestRtf::readsText_data()
         "\\f0\\fs24 \\'d3\\'a1}",
         u"印"_qs);
     row("table_cells", "{\\rtf1\\trowd\\cellx1000\\cellx2000 a\\cell b\\cell\\row c}", "a\tb\t\nc");
+    // A section break ends its paragraph, but AbiWord's \\sect after the
+    // last \\par made an empty one.
+    row("sect_ends_a_paragraph", "{\\rtf1 A\\sect B}", "A\nB");
+    row("sect_after_par_makes_none", "{\\rtf1 A\\par\\sect}", "A");
 }
 
 void TestRtf::readsText()
@@ -171,10 +182,12 @@ void TestRtf::readsFormatting_data()
         << QByteArray("{\\rtf1\\uldb D\\ul0 n\\ulwave W\\ulnone n\\ul\\ulc0 C\\ul0}")
         << QStringList{"underline=1@0", "underline=0@1", "underline=1@2", "underline=0@3",
                        "underline=1@4"};
+    // Text without \\fs is 12 points, the RTF default (\\fs24), not the
+    // editor's own size (it used to be left unset).
     QTest::newRow("font_and_size")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
                       "A\\f1\\fs36 \\'d6\\'d0}")
-        << QStringList{"family=Arial@0", "family=宋体@1", "size=18@1", "size=0@0"};
+        << QStringList{"family=Arial@0", "family=宋体@1", "size=18@1", "size=12@0"};
     QTest::newRow("colours")
         << QByteArray("{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
                       "\\cf1 R\\cf2\\highlight1 B\\cf0\\highlight0 N\\chcbpat2 C}")
@@ -198,7 +211,7 @@ void TestRtf::readsFormatting_data()
                       "{\\loch\\b\\dbch\\af1\\afs36\\ab0 \\u20013\\'3fL}{\\dbch\\ab \\u25991\\'3f}"
                       "{\\loch\\af0\\dbch\\f1 \\'d6\\'d0}}")
         << QStringList{"family=Asian@0", "size=18@0", "bold=0@0", "family=Latin@1", "bold=1@1",
-                       "size=0@1", "bold=1@2", "family=Asian@3"};
+                       "size=12@1", "bold=1@2", "family=Asian@3"}; // 12: the RTF default
     QTest::newRow("super_and_sub")
         << QByteArray("{\\rtf1 x{\\super 2}{\\sub 3}}")
         << QStringList{"valign=super@1", "valign=sub@2"};
@@ -409,6 +422,109 @@ void TestRtf::writesChineseForEveryKindOfReader()
     // Unicode readers: what GBK cannot hold, as a signed surrogate pair.
     QVERIFY(rtf.contains("\\u-10179?\\u-8704?"));
     QVERIFY(rtf.contains("\\dbch\\af0"));
+}
+
+namespace {
+
+QByteArray imageBytes(const char *format, QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+struct Image {
+    QByteArray data;
+    QSizeF size;
+    bool operator==(const Image &) const = default;
+};
+
+QList<Image> imagesOf(const QTextDocument &doc)
+{
+    QList<Image> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat())
+                continue;
+            const QTextImageFormat image = f.toImageFormat();
+            out << Image{doc.resource(QTextDocument::ImageResource, QUrl(image.name())).toByteArray(),
+                         QSizeF(image.width(), image.height())};
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+// Mended: pictures used to vanish when a file was opened and saved again.
+// PNG and JPEG pictures are kept, byte for byte, at the size they are shown.
+void TestRtf::picturesAreKeptThroughReadAndWrite()
+{
+    const QByteArray png = imageBytes("PNG", {40, 30}, Qt::red);
+    const QByteArray jpeg = imageBytes("JPEG", {20, 10}, Qt::blue);
+    // As Word and LibreOffice write them: the picture in \\shppict, an old
+    // format copy in \\nonshppict; and a bare JPEG scaled to half.
+    const QByteArray rtf = "{\\rtf1\\ansi A{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn wzDescription}{\\sv }}}"
+                           "\\pngblip\\picw40\\pich30\\picwgoal900\\pichgoal675\r\n" + png.toHex() + "}}"
+                           "{\\nonshppict{\\pict\\wmetafile8\\picw40\\pich30 0100090000}}B"
+                           "{\\pict\\jpegblip\\picscalex50\\picscaley50 " + jpeg.toHex() + "}C}";
+    QTextDocument doc;
+    RtfReader::Result r;
+    QCOMPARE(read(rtf, &r, &doc), QStringLiteral("A\uFFFCB\uFFFCC"));
+    QCOMPARE(r.droppedPictures, 0);
+    const QList<Image> expected{{png, QSizeF(60, 45)}, {jpeg, QSizeF(10, 5)}};
+    QCOMPARE(imagesOf(doc), expected);
+
+    const QByteArray written = RtfWriter::write(doc);
+    QVERIFY(written.contains("\\pngblip") && written.contains("\\jpegblip"));
+    QTextDocument again;
+    QCOMPARE(read(written, nullptr, &again), QStringLiteral("A\uFFFCB\uFFFCC"));
+    QCOMPARE(imagesOf(again), expected);
+
+    // A picture put in by the program itself (pasted) is written as PNG.
+    QTextDocument pasted;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    pasted.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pasted")), image);
+    QTextCursor(&pasted).insertImage(QStringLiteral("pasted"));
+    QTextDocument back;
+    read(RtfWriter::write(pasted), nullptr, &back);
+    QCOMPARE(imagesOf(back).size(), 1);
+    QCOMPARE(QImage::fromData(imagesOf(back).first().data).pixelColor(3, 3), QColor(Qt::green));
+}
+
+void TestRtf::picturesThatCannotBeKeptAreCounted()
+{
+    // Metafiles, embedded objects and drawn shapes are neither shown nor
+    // saved: the reader says how many, so the user can be told at once.
+    RtfReader::Result r;
+    const QByteArray rtf = "{\\rtf1 {\\pict\\wmetafile8 0100}{\\pict\\emfblip 0100}"
+                           "{\\object\\objemb{\\*\\objdata 00}{\\result{\\pict\\wmetafile8 00}}}"
+                           "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip 00}}}}}"
+                           "{\\pict\\pngblip 89504e47}X}"; // the last one broken
+    QCOMPARE(read(rtf, &r), QStringLiteral("X"));
+    QCOMPARE(r.droppedPictures, 5);
+    QVERIFY(!r.partial);
+}
+
+// Mended: text without \\fs is 12 points by the RTF default; it used to be
+// left unset, and saving stamped the editor's own size on it.
+void TestRtf::textWithoutASizeStaysTwelvePoints()
+{
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("SimSun"), 9));
+    read("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 No size here.\\par}", nullptr, &doc);
+    QCOMPARE(formatAt(doc, 0).fontPointSize(), 12.0);
+    const QByteArray written = RtfWriter::write(doc);
+    QVERIFY2(written.contains("\\fs24 "), written.constData());
+    QTextDocument again;
+    read(written, nullptr, &again);
+    QCOMPARE(formatAt(again, 0).fontPointSize(), 12.0);
 }
 
 void TestRtf::realFilesFromOtherEditors_data()

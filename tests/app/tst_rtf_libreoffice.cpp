@@ -6,6 +6,7 @@
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -15,6 +16,9 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QImage>
+#include <QUrl>
 
 namespace {
 
@@ -39,6 +43,7 @@ class TestRtfLibreOffice : public QObject
 
 private slots:
     void libreOfficeReadsWhatWeWrite();
+    void picturesGoBothWays();
 };
 
 void TestRtfLibreOffice::libreOfficeReadsWhatWeWrite()
@@ -106,6 +111,67 @@ void TestRtfLibreOffice::libreOfficeReadsWhatWeWrite()
                                 .arg(at)
                                 .arg(theirs.mid(at - 20, 80), ours.mid(at - 20, 80))));
     }
+}
+
+namespace {
+
+// Runs LibreOffice headless on files, converting them to format in dir/out.
+bool convert(const QTemporaryDir &dir, const QString &format, const QStringList &files,
+             const QString &filter = QString())
+{
+    QStringList args{QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+                     QStringLiteral("--headless")};
+    if (!filter.isEmpty())
+        args << QStringLiteral("--infilter=") + filter;
+    args << QStringLiteral("--convert-to") << format << QStringLiteral("--outdir") << dir.filePath("out");
+    args << files;
+    QProcess lo;
+    lo.setProcessChannelMode(QProcess::MergedChannels);
+    lo.start(QStandardPaths::findExecutable(QStringLiteral("soffice")), args);
+    return lo.waitForFinished(240000) && lo.exitCode() == 0;
+}
+
+} // namespace
+
+// A picture LibreOffice writes into RTF is shown and kept by us; one we write
+// is shown by LibreOffice.
+void TestRtfLibreOffice::picturesGoBothWays()
+{
+    QTemporaryDir dir;
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    QVERIFY(writeFile(dir.filePath("pic.html"),
+                      "<html><body><p>前面</p><p><img src=\"data:image/png;base64," + png.toBase64()
+                          + "\" width=\"40\" height=\"30\"></p><p>后面</p></body></html>"));
+    QVERIFY(convert(dir, QStringLiteral("rtf:Rich Text Format"), {dir.filePath("pic.html")},
+                    QStringLiteral("HTML (StarWriter)")));
+    QFile theirs(dir.filePath("out/pic.rtf"));
+    QVERIFY(theirs.open(QIODevice::ReadOnly));
+    QTextDocument doc;
+    const RtfReader::Result r = RtfReader::read(theirs.readAll(), &doc);
+    QVERIFY(r.ok);
+    QCOMPARE(r.droppedPictures, 0); // the metafile copy is only a stand-in
+    QCOMPARE(squeeze(doc.toPlainText()), QStringLiteral("前面\uFFFC后面"));
+    QTextCursor c(&doc);
+    c.setPosition(squeeze(doc.toPlainText()).indexOf(QChar::ObjectReplacementCharacter) + 1);
+    const QTextImageFormat image = c.charFormat().toImageFormat();
+    QVERIFY(image.isValid());
+    QVERIFY2(qAbs(image.width() - 40) <= 2 && qAbs(image.height() - 30) <= 2,
+             qPrintable(QStringLiteral("%1×%2").arg(image.width()).arg(image.height())));
+    const QImage shown = QImage::fromData(doc.resource(QTextDocument::ImageResource, QUrl(image.name())).toByteArray());
+    QCOMPARE(shown.pixelColor(20, 15), QColor(Qt::red));
+
+    // Ours to LibreOffice: its HTML of our file shows the picture.
+    QVERIFY(writeFile(dir.filePath("ourpic.rtf"), RtfWriter::write(doc)));
+    QVERIFY(convert(dir, QStringLiteral("html:XHTML Writer File:UTF8"), {dir.filePath("ourpic.rtf")}));
+    QFile html(dir.filePath("out/ourpic.html"));
+    QVERIFY(html.open(QIODevice::ReadOnly));
+    const QByteArray page = html.readAll();
+    QVERIFY2(page.contains("<img") && page.contains("image/png"), page.left(3000).constData());
 }
 
 QTEST_GUILESS_MAIN(TestRtfLibreOffice)
