@@ -972,9 +972,13 @@ void TMainForm::SpeedButton7Click()
 
 void TMainForm::replaceDocument(QTextDocument *document)
 {
+    QTextDocument *old = m_richEdit1->document();
     document->setParent(m_richEdit1);
-    // The editor deletes its old document, which it owns.
     m_richEdit1->setDocument(document);
+    // The editor deletes only the document it made itself: one loaded
+    // before is ours to delete, or every Open would keep the last file.
+    if (old && old != document && old->parent() == m_richEdit1)
+        old->deleteLater();
     m_richEdit1->moveCursor(QTextCursor::Start);
     m_reading->textEdited();
     clearHeard();

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPointer>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,6 +111,7 @@ private slots:
     void openedTextIsUnformattedInItsEncoding();
     void nulByteDoesNotCutTheTextShort();
     void picturesSurviveOpenAndSaveOrAreNamedAtOnce();
+    void openingAgainFreesTheDocumentBefore();
     void unreadableFileLeavesTheEditorAndSaysWhy_data();
     void unreadableFileLeavesTheEditorAndSaysWhy();
     void brokenRtfLoadsWhatItCanAndWarns();
@@ -340,6 +342,27 @@ void TestDocuments::picturesSurviveOpenAndSaveOrAreNamedAtOnce()
     QVERIFY(rtf.contains("\\pngblip"));
     QVERIFY(rtf.contains(png.toHex().left(64)));
     QCOMPARE(h.dialogs.messages.size(), 1); // nothing more said
+}
+
+// Mended: every Open after the first kept the previous document alive (up
+// to 256 MB each). The one opened before is gone after the next Open.
+void TestDocuments::openingAgainFreesTheDocumentBefore()
+{
+    Harness h;
+    h.writeFile("one.txt", "first");
+    h.writeFile("two.txt", "second");
+    h.writeFile("three.txt", "third");
+    h.dialogs.fileNames << h.path("one.txt") << h.path("two.txt") << h.path("three.txt");
+    h.click("SpeedButton7");
+    const QPointer<QTextDocument> first = h.editor()->document();
+    h.click("SpeedButton7");
+    const QPointer<QTextDocument> second = h.editor()->document();
+    QTRY_VERIFY(first.isNull());
+    QVERIFY(!second.isNull());
+    h.click("SpeedButton7");
+    QTRY_VERIFY(second.isNull());
+    QCOMPARE(h.editor()->toPlainText(), QStringLiteral("third"));
+    QCOMPARE(h.editor()->findChildren<QTextDocument *>().size(), 1);
 }
 
 void TestDocuments::unreadableFileLeavesTheEditorAndSaysWhy_data()
