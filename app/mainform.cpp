@@ -663,10 +663,14 @@ void TMainForm::Timer2Timer()
     m_lcd[2]->setValue(time.second());
     m_statusPanels[3]->setText(SystemFormats::shortDate(now.date()) + QStringLiteral("  ")
                                + SystemFormats::longTime(time));
-    if (m_aboutPending) {
-        // Cleared first: the clock goes on ticking while the window is open.
+    // The about window shows once, after this tick has returned: opened
+    // from inside the tick, its modal loop would hold this very timer (Qt
+    // does not start a timer's handler again while it runs), and the clock
+    // would stand still. While another window is modal (a message at start),
+    // it waits for a later tick.
+    if (m_aboutPending && !QApplication::activeModalWidget()) {
         m_aboutPending = false;
-        A1Click();
+        QMetaObject::invokeMethod(this, &TMainForm::A1Click, Qt::QueuedConnection);
     }
 }
 
