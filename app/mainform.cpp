@@ -1178,7 +1178,7 @@ void TMainForm::Button5Click(QObject *sender)
         QTimer progress;
         progress.setInterval(200);
         connect(&progress, &QTimer::timeout, this,
-                [this, engine] { m_rzPanel3->setPercent(std::clamp(engine->locationInfo(), 0, 100)); });
+                [this, engine] { m_rzPanel3->setPercent(std::clamp(engine->conversionProgress(), 0, 100)); });
         progress.start();
         result = whileBusy([&] {
             return engine->speakToWave(text, gbkPath.bytes, male ? 20 : 10, male ? 1 : 4, 50, 100,

@@ -252,7 +252,7 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     int shown = -1;
     while (!finished) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        const int percent = std::clamp(engine->locationInfo(), 0, 100);
+        const int percent = std::clamp(engine->conversionProgress(), 0, 100);
         if (showProgress && percent != shown && !finished) {
             drawProgress(err, percent);
             shown = percent;

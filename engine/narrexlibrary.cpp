@@ -82,6 +82,7 @@ NarrexLibrary::Outcome NarrexLibrary::tryFile(const QString &path)
     }
     m_fn.speakingRange = reinterpret_cast<SpeakingRangeFn>(m_library.resolve("Narrex_GetSpeakingRange"));
     m_fn.getReading = reinterpret_cast<GetReadingFn>(m_library.resolve("Narrex_GetReading"));
+    m_fn.getState = reinterpret_cast<GetStateFn>(m_library.resolve("Narrex_GetState"));
     m_loaded = true;
     m_error.clear();
     return Outcome::Loaded;
@@ -148,4 +149,13 @@ int32_t NarrexEngine::reading(const QByteArray &gbkText, int32_t kind, int32_t v
     out.truncate(std::min(got, needed));
     *utf8 = out;
     return NARREX_OK;
+}
+
+int32_t NarrexEngine::conversionProgress()
+{
+    if (!m_fn.getState)
+        return SpeechEngine::conversionProgress();
+    int32_t percent = -1;
+    const int32_t state = m_fn.getState(&percent);
+    return state >= 0 && (state & NARREX_STATE_CONVERTING) ? percent : 0;
 }

@@ -8,8 +8,8 @@
 #include <QStringList>
 
 // Loads libSonarel (Sonarel.dll on Windows) at run time and resolves the nine
-// Narrex_ functions every engine has, and Narrex_GetSpeakingRange and
-// Narrex_GetReading where they are there. The program's own folder is searched first, then the
+// Narrex_ functions every engine has, and Narrex_GetSpeakingRange,
+// Narrex_GetReading and Narrex_GetState where they are there. The program's own folder is searched first, then the
 // library folder beside it, then the system's library path.
 class NarrexLibrary
 {
@@ -24,6 +24,7 @@ public:
                                                  int32_t, int32_t, int32_t, int32_t, const char *);
     using SpeakingRangeFn = int32_t(NARREX_CALL *)(int32_t *, int32_t *, int32_t *, int32_t *);
     using GetReadingFn = int32_t(NARREX_CALL *)(const char *, int32_t, int32_t, char *, int32_t);
+    using GetStateFn = int32_t(NARREX_CALL *)(int32_t *);
 
     struct Functions {
         InitializeFn initialize = nullptr;
@@ -40,6 +41,7 @@ public:
         SpeakingRangeFn speakingRange = nullptr;
         // Narrex_GetReading, for the converter's checks; null where missing.
         GetReadingFn getReading = nullptr;
+        GetStateFn getState = nullptr;
     };
 
     static QString fileName(); // "libSonarel.so" or "Sonarel.dll"
@@ -86,6 +88,7 @@ public:
     int32_t close() override;
     int32_t speakingRange(int32_t *sentenceStart, int32_t *sentenceLength, int32_t *wordStart,
                           int32_t *wordLength) override;
+    int32_t conversionProgress() override;
     // Narrex_GetReading: what the engine makes of a text (UTF-8).
     int32_t reading(const QByteArray &gbkText, int32_t kind, int32_t voice, QByteArray *utf8);
 

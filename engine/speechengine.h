@@ -32,6 +32,11 @@ public:
                                 int32_t a, int32_t b, const QByteArray &siteText) = 0;
     virtual int32_t close() = 0;
 
+    // How far a running conversion has come, in percent, apart from a
+    // reading's progress; an engine without Narrex_GetState has only the
+    // one progress of locationInfo().
+    virtual int32_t conversionProgress() { return locationInfo(); }
+
     // Narrex_GetSpeakingRange: the sentence and word being heard, in bytes
     // of the text given to speak(). An engine without it answers "nothing".
     virtual int32_t speakingRange(int32_t *sentenceStart, int32_t *sentenceLength,

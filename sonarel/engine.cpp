@@ -190,19 +190,33 @@ int Engine::speak(const QByteArray &gbk, int voiceCode, int speed, int volume)
 
 int Engine::location() const
 {
+    // A reading's own progress while there is one (a conversion beside it
+    // does not take its place); otherwise a conversion's.
+    if (m_queue.state() != ReadingQueue::State::Idle)
+        return m_queue.percent();
     const int converting = m_convertPercent.load();
-    return converting >= 0 ? converting : m_queue.percent();
+    return converting >= 0 ? converting : 0;
+}
+
+int Engine::state(int *conversionPercent) const
+{
+    // One load for the conversion's flag and percentage: a caller never sees
+    // one without the other.
+    const int converting = m_convertPercent.load();
+    if (conversionPercent)
+        *conversionPercent = converting;
+    int bits = 0;
+    if (m_queue.state() == ReadingQueue::State::Playing)
+        bits |= NARREX_STATE_READING;
+    if (converting >= 0)
+        bits |= NARREX_STATE_CONVERTING;
+    if (m_closing)
+        bits |= NARREX_STATE_CLOSING;
+    return bits;
 }
 
 bool Engine::speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const
 {
-    if (m_convertPercent.load() >= 0) {
-        if (sentence)
-            *sentence = {};
-        if (word)
-            *word = {};
-        return false;
-    }
     return m_queue.heardRange(sentence, word);
 }
 

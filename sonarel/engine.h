@@ -49,8 +49,10 @@ public:
     int deviceCount() const;
     int speak(const QByteArray &gbk, int voiceCode, int speed, int volume);
     int location() const;
+    // NARREX_STATE_* bits, and the conversion's percentage (-1 when none).
+    int state(int *conversionPercent) const;
     // The sentence and word of the current reading being heard, in bytes of
-    // its text; false ("nothing") when idle and while a conversion runs.
+    // its text; false ("nothing") when no reading is heard.
     bool speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const;
     int pauseOrContinue();
     int stop();

@@ -81,6 +81,21 @@ NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(int32_t *sentenceStart,
     return heard ? NARREX_OK : NARREX_ERR_IDLE;
 }
 
+NARREX_API int32_t NARREX_CALL Narrex_GetState(int32_t *conversionPercent)
+{
+    const auto e = engine();
+    if (!e) {
+        if (conversionPercent)
+            *conversionPercent = -1;
+        return NARREX_ERR_NOT_INITIALIZED;
+    }
+    int percent = -1;
+    const int bits = e->state(&percent);
+    if (conversionPercent)
+        *conversionPercent = percent;
+    return bits;
+}
+
 NARREX_API int32_t NARREX_CALL Narrex_PauseORContinue(void)
 {
     const auto e = engine();

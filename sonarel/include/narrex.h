@@ -110,11 +110,12 @@ NARREX_API int32_t NARREX_CALL Narrex_Speak(const char *text, int32_t mode, int3
                                             int32_t reserved2, const char *siteText);
 
 /*
- * Progress in percent (0..100). While a Narrex_SpeakToWave runs, the share of
- * its text converted so far. Otherwise the share of the current reading's text
- * heard so far (taken from the samples actually played); 100 only once the
- * whole reading has been played, and it stays 100 until the next reading or a
- * stop. 0 when idle.
+ * Progress in percent (0..100): the share of the current reading's text heard
+ * so far (taken from the samples actually played); 100 only once the whole
+ * reading has been played, and it stays 100 until the next reading or a
+ * stop. With no reading, the share of the text of a running
+ * Narrex_SpeakToWave converted so far (Narrex_GetState gives it apart from a
+ * reading's). 0 when idle.
  */
 NARREX_API int32_t NARREX_CALL Narrex_GetLocationInfo(void);
 
@@ -125,7 +126,8 @@ NARREX_API int32_t NARREX_CALL Narrex_GetLocationInfo(void);
  * taken from the same sample-to-text mapping as Narrex_GetLocationInfo.
  * NARREX_OK while a reading is being heard (also while it is paused).
  * NARREX_ERR_IDLE, "nothing", when no reading is being heard: idle, stopped,
- * finished, before its first sound, and while a Narrex_SpeakToWave runs.
+ * finished, before its first sound. A Narrex_SpeakToWave running beside the
+ * reading does not change it.
  * Without a sentence every value is -1 (lengths 0); between words the word
  * is -1 while the sentence is known. Any pointer may be null.
  * It takes no lock the sound output waits for, so it can be asked often.
@@ -133,6 +135,18 @@ NARREX_API int32_t NARREX_CALL Narrex_GetLocationInfo(void);
 NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(int32_t *sentenceStart,
                                                        int32_t *sentenceLength,
                                                        int32_t *wordStart, int32_t *wordLength);
+
+/*
+ * What the engine is doing: a combination of the NARREX_STATE_* bits (0 when
+ * idle), and in *conversionPercent (if not null) the share of the text of a
+ * running Narrex_SpeakToWave converted so far, -1 when none runs. Both come
+ * from one reading of the engine's state: a conversion seen as running has
+ * its percentage with it. It may be asked from any thread.
+ */
+#define NARREX_STATE_READING    1 /* a reading is being played (also paused) */
+#define NARREX_STATE_CONVERTING 2 /* a Narrex_SpeakToWave runs */
+#define NARREX_STATE_CLOSING    4 /* Narrex_Close is under way */
+NARREX_API int32_t NARREX_CALL Narrex_GetState(int32_t *conversionPercent);
 
 /* Pauses a running reading (sound and progress stand still), or resumes a paused one. */
 NARREX_API int32_t NARREX_CALL Narrex_PauseORContinue(void);

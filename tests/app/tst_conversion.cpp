@@ -158,7 +158,10 @@ void TestConversion::busyPanelShowsProgressWhileTheWindowLives()
         started.release();
         release.acquire();
     };
-    h.engine.location = 37;
+    // The reading is at 12 %, the conversion at 37 %: the busy panel shows
+    // the conversion's, the progress bar stays the reading's.
+    h.engine.location = 12;
+    h.engine.conversion = 37;
     h.dialogs.fileNames << h.dir.filePath("x.wav");
 
     bool panelSeen = false;
@@ -174,7 +177,8 @@ void TestConversion::busyPanelShowsProgressWhileTheWindowLives()
         panelSeen = h.panel()->isVisible();
         buttonsHidden = !h.button("Button5")->isVisible() && !h.button("Button15")->isVisible();
         percentSeen = h.panel()->percent();
-        if (percentSeen == 37 && clockTicked) {
+        h.form->reading().progressTick();
+        if (percentSeen == 37 && clockTicked && h.form->reading().progress() == 12) {
             started.acquire();
             release.release();
         }

@@ -28,6 +28,7 @@ public:
     QList<QString> spokenTexts;
     QList<int> speakResults; // taken one per speak; 10 when empty
     int location = 0;
+    int conversion = -1; // the conversion's own percentage, -1: as location
     int dialogResult = 10;
     int initializeResult = 10;
     const NarrexNotifyTarget *target = nullptr;
@@ -78,6 +79,12 @@ public:
         QMutexLocker lock(&mutex);
         calls << QStringLiteral("location");
         return location;
+    }
+    int32_t conversionProgress() override
+    {
+        QMutexLocker lock(&mutex);
+        calls << QStringLiteral("location");
+        return conversion >= 0 ? conversion : location;
     }
     int32_t pauseOrContinue() override
     {
