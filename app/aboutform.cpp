@@ -197,6 +197,9 @@ void TaboutForm::FormShow()
     m_animation->stop();
     m_animation->start();
     activateWindow();
+    // The window itself has the focus: on a link, Enter or Space pressed
+    // while it shows for two seconds would open a mail.
+    setFocus(Qt::OtherFocusReason);
     m_timer1.start(m_firstShow ? FirstShowInterval : LaterShowInterval);
     m_firstShow = false;
 }

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
+#include <utility>
+
 ClickLabel::ClickLabel(const QString &text, QWidget *parent)
     : QLabel(text, parent)
 {
@@ -13,15 +15,19 @@ ClickLabel::ClickLabel(const QString &text, QWidget *parent)
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    // A double click ends with a second release: it was one click already.
+    const bool second = std::exchange(m_inDoubleClick, false);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && !second)
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        m_inDoubleClick = true;
         emit doubleClicked();
+    }
     QLabel::mouseDoubleClickEvent(event);
 }
 
