@@ -15,12 +15,14 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QWindow>
 
 namespace {
 
@@ -114,7 +116,11 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
     m_se1->setSingleStep(500);
     m_se1->setValue(1000);
     m_se1->setAccessibleName(QStringLiteral("时钟(毫秒)"));
+    // Every change of the field's text: the spin box reports the values it
+    // accepts (also those set by the program), its editor what is typed,
+    // also text it will not keep (empty, 700).
     connect(m_se1, &QSpinBox::textChanged, this, &TWordFrm::se1Change);
+    connect(m_se1->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TWordFrm::se1Change);
 
     // The card area over its background.
     const QPixmap background = QIcon(QStringLiteral(":/kids/cards-background.svg")).pixmap(489, 332);
@@ -307,9 +313,12 @@ void TWordFrm::rg2Click()
 
 void TWordFrm::se1Change()
 {
-    if (m_se1->text().trimmed().isEmpty())
+    const QString text = m_se1->findChild<QLineEdit *>()->text();
+    if (text.trimmed().isEmpty()) {
         m_se1->setValue(1000);
-    m_tmr1.setInterval(CardDeck::clockInterval(m_se1->text()));
+        return; // setting it changed the text again
+    }
+    m_tmr1.setInterval(CardDeck::clockInterval(text));
 }
 
 void TWordFrm::btn1Click()
@@ -372,12 +381,18 @@ void TWordFrm::N1Click()
     // The check mark says whether the window stays above the others; each
     // use turns that round.
     const bool onTop = m_N1->isChecked();
-    const QRect place = geometry();
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    setGeometry(place);
-    if (shown)
-        show(); // changing the flag hides the window
+    const Qt::WindowFlags flags = onTop ? windowFlags() | Qt::WindowStaysOnTopHint
+                                        : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    if (isVisible() && windowHandle()) {
+        // Changed on the shown window itself: QWidget::setWindowFlag would
+        // hide it, which ends its modal showing (the main window then took
+        // no input after it closed) and opens it again as a new showing
+        // (the counters started from nought).
+        overrideWindowFlags(flags);
+        windowHandle()->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
 }
 
 void TWordFrm::N3Click()

@@ -23,7 +23,9 @@
 #include <QSpinBox>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QGuiApplication>
 #include <QTest>
+#include <QWindow>
 #include <QTimer>
 #include <QToolButton>
 
@@ -98,6 +100,7 @@ private slots:
     void timerMovesCardsWhileHidden();
     void marksAndCounters();
     void stayOnTopShowsTheRealState();
+    void stayOnTopKeepsTheOpeningAndItsModalShowing();
     void desktopShortcut();
     void cardFontDialogStartsAt160PointSong();
     void editorSavesAndRefreshesTheDrill();
@@ -210,14 +213,24 @@ void TestWordFrm::spaceOnlyWhenTheWindowHasTheFocus()
     QCOMPARE(h.position(), QStringLiteral("第 2 字"));
 }
 
+// Mended: the field's rules (emptied → 1000, 700 → 1000) never took effect,
+// as the spin box does not report text it will not keep; and the test
+// started from 1000, the value it then expected.
 void TestWordFrm::clockField()
 {
     Harness h(ThreeGroups);
     auto *se1 = h.window->findChild<QSpinBox *>("se1");
+    se1->setValue(3000);
+    QCOMPARE(h.window->timer().interval(), 3000);
     se1->setFocus();
     se1->selectAll();
     QTest::keyClick(se1, Qt::Key_Backspace); // emptied: 1000
     QCOMPARE(se1->value(), 1000);
+    QCOMPARE(se1->text(), QStringLiteral("1000"));
+    QCOMPARE(h.window->timer().interval(), 1000);
+    se1->setValue(4000);
+    se1->selectAll();
+    QTest::keyClicks(se1, QStringLiteral("700")); // below the least: 1000
     QCOMPARE(h.window->timer().interval(), 1000);
     // Typed, the pace follows the field as it reads (the rule of the field,
     // for any text, is checked on its own).
@@ -299,6 +312,37 @@ void TestWordFrm::stayOnTopShowsTheRealState()
     n1->trigger();
     QVERIFY(h.window->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(n1->isChecked());
+}
+
+// Mended: switching "永在最前" used to hide and show the window again: its
+// modal showing ended early (the main window then took no input after it
+// closed) and the showing counted as a new opening (the counts went to 0).
+void TestWordFrm::stayOnTopKeepsTheOpeningAndItsModalShowing()
+{
+    Harness h(ThreeGroups);
+    QAction *n1 = h.window->findChild<QAction *>("N1");
+    QStringList order;
+    QString countWhenClosing;
+    QTimer::singleShot(0, h.window.get(), [&] {
+        h.window->findChild<QPushButton *>("btn4")->click(); // one right answer
+        n1->trigger();
+        QVERIFY(!(h.window->windowFlags() & Qt::WindowStaysOnTopHint));
+        QVERIFY(!(h.window->windowHandle()->flags() & Qt::WindowStaysOnTopHint));
+        n1->trigger();
+        QVERIFY(h.window->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(h.window->isVisible());
+        order << QStringLiteral("toggled");
+        QTimer::singleShot(50, h.window.get(), [&] {
+            order << QStringLiteral("closing");
+            countWhenClosing = h.window->findChild<QLabel *>("lbl3")->text();
+            h.window->close();
+        });
+    });
+    h.window->exec();
+    order << QStringLiteral("returned");
+    QCOMPARE(order, (QStringList{u"toggled"_qs, u"closing"_qs, u"returned"_qs}));
+    QCOMPARE(countWhenClosing, QStringLiteral("1"));
+    QCOMPARE(QGuiApplication::modalWindow(), nullptr);
 }
 
 void TestWordFrm::desktopShortcut()
