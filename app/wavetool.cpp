@@ -145,9 +145,9 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     if (parser.isSet(helpOption)) {
         // The positional arguments are named in the usage lines themselves.
         QString help = parser.helpText();
-        help.replace(QStringLiteral("[options]"),
-                     QStringLiteral("[options] INPUT OUTPUT.wav\n"
-                                    "       parlix-wave --normalize|--pinyin|--phonemes [options] INPUT"));
+        help = QStringLiteral("Usage: parlix-wave [options] INPUT OUTPUT.wav\n"
+                              "       parlix-wave --normalize|--pinyin|--phonemes [options] INPUT")
+            + help.mid(help.indexOf(u'\n'));
         print(out, help);
         return Ok;
     }
