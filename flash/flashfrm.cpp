@@ -59,6 +59,13 @@ QString TFlashFrm::unseekableStatus(int totalFrames)
     return playingStatus(totalFrames) + QStringLiteral("（这个游戏不能按帧查看）");
 }
 
+QString TFlashFrm::refusedNote(const QUrl &url)
+{
+    const QString what = url.isLocalFile() ? QFileInfo(url.toLocalFile()).fileName()
+                                           : url.toString(QUrl::RemoveQuery | QUrl::RemoveFragment);
+    return QStringLiteral("（游戏要读取的“%1”不允许使用）").arg(what.left(60));
+}
+
 TFlashFrm::Services TFlashFrm::standardServices(Dialogs &dialogs)
 {
     Services s;
@@ -245,8 +252,17 @@ void TFlashFrm::FileListBox1Click()
         }
         m_playerArea->layout()->addWidget(m_player->widget());
         m_player->widget()->show();
+        // Whatever the movie asked for and did not get is said on the status line.
+        m_player->onRequestRefused = [this, before = m_player->onRequestRefused](const QUrl &url) {
+            if (before)
+                before(url);
+            m_refusedNote = refusedNote(url);
+            m_status->setText(m_status->text().section(QStringLiteral("（游戏要读取"), 0, 0)
+                              + m_refusedNote);
+        };
     }
 
+    m_refusedNote.clear();
     if (!m_player->openMovie(name, &why)) {
         cannotOpen(why);
         return;
@@ -267,12 +283,12 @@ void TFlashFrm::Timer1Timer()
     if (!m_player)
         return;
     if (!m_player->canSeek()) {
-        m_status->setText(FPlayingText);
+        m_status->setText(FPlayingText + m_refusedNote);
         return;
     }
     FCurrentFrame = m_player->frameNum();
     m_trackBar->setValue(FCurrentFrame);
-    m_status->setText(frameStatus(FCurrentFrame, FTotalFrames));
+    m_status->setText(frameStatus(FCurrentFrame, FTotalFrames) + m_refusedNote);
 }
 
 void TFlashFrm::TrackBar1Change()

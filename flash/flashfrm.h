@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -44,10 +45,14 @@ public:
     static QString closedStatus();
     // The status of a movie whose frames the program cannot follow.
     static QString unseekableStatus(int totalFrames);
+    // Added to the status while a movie plays that asked for something it
+    // may not have (the network, a file outside its folder).
+    static QString refusedNote(const QUrl &url);
 
     int FTotalFrames = 0;
     int FCurrentFrame = 0;
     QString FPlayingText;
+    QString m_refusedNote; // for the movie now playing
 
     QListWidget *fileList() const { return m_fileList; }
     QSlider *trackBar() const { return m_trackBar; }

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
@@ -23,14 +25,17 @@
 
 #include <unistd.h>
 
+#include <mutex>
+
 // Qt's global shared context, which the web engine expects to exist.
 Q_GUI_EXPORT QOpenGLContext *qt_gl_global_share_context();
 Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace {
 
-// Lets through the player's own files and nothing else: no network, no
-// other file, whatever the page or the movie asks for.
+// Lets through the player's own files and the files of the game's own
+// folder, and nothing else: no network, no other file, whatever the page or
+// the movie asks for.
 class RequestGuard : public QWebEngineUrlRequestInterceptor
 {
 public:
@@ -38,6 +43,14 @@ public:
         : m_folder(QDir(folder).canonicalPath())
         , m_refused(std::move(refused))
     {
+    }
+
+    // The folder of the movie now playing: its companion files (a second
+    // movie, XML, sound) may be read from it and from the folders in it.
+    void setGameFolder(const QString &folder)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_gameFolder = QDir(folder).canonicalPath();
     }
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
@@ -59,19 +72,27 @@ public:
         // Made by the page itself from what it already holds.
         if (scheme == u"data" || scheme == u"blob")
             return true;
-        if (!url.isLocalFile())
+        if (!url.isLocalFile() || url.hasQuery())
             return false;
         const QFileInfo file(url.toLocalFile());
-        if (QFileInfo(file.absolutePath()).canonicalFilePath() != m_folder)
-            return false;
-        static const QRegularExpression ownFiles(
-            QStringLiteral("^(player\\.html|ruffle\\.js|core\\.ruffle\\.[0-9a-f]+\\.js|[0-9a-f]+\\."
-                           "wasm|font\\.ttf)$"));
-        return ownFiles.match(file.fileName()).hasMatch();
+        const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+        if (folder == m_folder) {
+            static const QRegularExpression ownFiles(
+                QStringLiteral("^(player\\.(html|js|css)|ruffle\\.js|core\\.ruffle\\.[0-9a-f]+\\.js|"
+                               "[0-9a-f]+\\.wasm|font\\.ttf)$"));
+            return ownFiles.match(file.fileName()).hasMatch();
+        }
+        // A game's file: inside its folder once links are followed.
+        const QString real = file.canonicalFilePath();
+        const std::lock_guard lock(m_mutex);
+        return !m_gameFolder.isEmpty() && file.isFile()
+            && real.startsWith(m_gameFolder + QLatin1Char('/'));
     }
 
 private:
     QString m_folder;
+    mutable std::mutex m_mutex;
+    QString m_gameFolder;
     std::function<void(const QUrl &)> m_refused;
 };
 
@@ -126,6 +147,27 @@ public:
         m_guard->setParent(m_profile);
         m_profile->setUrlRequestInterceptor(m_guard);
         m_page = new PlayerPage(m_profile, m_home, refused);
+        // Before any script of the page: no peer connections, which no
+        // request guard and no page policy can see or stop.
+        QWebEngineScript noPeers;
+        noPeers.setName(QStringLiteral("parlix-no-peers"));
+        noPeers.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        noPeers.setWorldId(QWebEngineScript::MainWorld);
+        noPeers.setRunsOnSubFrames(true);
+        noPeers.setSourceCode(QStringLiteral(R"JS(
+            (function () {
+                for (const name of ["RTCPeerConnection", "webkitRTCPeerConnection", "RTCDataChannel",
+                                    "RTCSessionDescription", "RTCIceCandidate", "RTCRtpSender",
+                                    "RTCRtpReceiver", "RTCRtpTransceiver"]) {
+                    try {
+                        Object.defineProperty(window, name,
+                            { value: undefined, writable: false, configurable: false });
+                    } catch (e) {
+                    }
+                }
+            })();
+        )JS"));
+        m_page->scripts().insert(noPeers);
         QWebEngineSettings *settings = m_page->settings();
         settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
         settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
@@ -141,9 +183,12 @@ public:
         m_view->setContextMenuPolicy(Qt::NoContextMenu);
         m_view->setAccessibleName(QStringLiteral("游戏画面"));
         QObject::connect(m_page, &QWebEnginePage::loadFinished, m_page, [this](bool ok) {
-            m_pageReady = ok;
-            if (!ok)
+            // Only the page's own load counts: a navigation the movie asked
+            // for and we refused ends "unsuccessfully" too, while the page
+            // stays as it was.
+            if (!ok || m_pageReady)
                 return;
+            m_pageReady = true;
             for (const QString &script : std::as_const(m_pending))
                 m_page->runJavaScript(script);
             m_pending.clear();
@@ -178,6 +223,8 @@ public:
         if (!movie)
             return false;
         m_movie = std::move(*movie);
+        const QString gameFolder = QFileInfo(path).canonicalPath();
+        m_guard->setGameFolder(gameFolder);
         m_frame = 0;
         m_lastFrame = 0;
         m_holding = false;
@@ -188,7 +235,9 @@ public:
         m_movie.body.clear();
         // A movie opened before the page is ready replaces what was waiting.
         m_pending.clear();
-        run(QStringLiteral("parlixOpen('%1');").arg(QString::fromLatin1(bytes.toBase64())));
+        const QString base = QUrl::fromLocalFile(gameFolder + QLatin1Char('/')).toString(QUrl::FullyEncoded);
+        run(QStringLiteral("parlixOpen('%1', '%2');")
+                .arg(QString::fromLatin1(bytes.toBase64()), base));
         m_poll.start();
         return true;
     }
@@ -300,6 +349,9 @@ void prepareEngine()
     if (!flags.contains("--lang="))
         flags += " --lang=zh-CN";
     flags += " --disable-features=AudioServiceOutOfProcess";
+    // WebRTC finds its way past the request guard: no UDP without a proxy,
+    // and there is none (the page also has no peer connections at all).
+    flags += " --force-webrtc-ip-handling-policy=disable_non_proxied_udp";
     // Chromium refuses to start its sandbox as root. Without a sandbox it
     // needs no zygote processes either, which would stay after the page.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))

@@ -18,6 +18,8 @@
 #include <QSlider>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUdpSocket>
+#include <QNetworkDatagram>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +98,8 @@ private slots:
     void initTestCase();
     void followsAndSetsFrames();
     void reachingOutIsRefused();
+    void pageScriptCannotReachOut();
+    void gameReadsItsOwnFilesOnly();
     void actionScript3AndDamagedMovies();
     void demoGameAnswersAClick();
 };
@@ -189,6 +193,126 @@ void TestFlashPlayer::reachingOutIsRefused()
     QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 25, 5000);
     QTest::qWait(1500);
     QCOMPARE(connections, 0);
+    h.window->close();
+}
+
+// A movie can run script in the player page (through ExternalInterface,
+// which the player needs on): that script tries every way out of the page.
+// Listeners on the loopback address, for TCP and for UDP, must hear nothing.
+// At the end the script moves the movie to frame 77, which shows it ran.
+void TestFlashPlayer::pageScriptCannotReachOut()
+{
+    QTcpServer tcp;
+    QVERIFY(tcp.listen(QHostAddress::LocalHost));
+    QUdpSocket udp;
+    QVERIFY(udp.bind(QHostAddress::LocalHost, 0));
+    QStringList heard;
+    connect(&tcp, &QTcpServer::newConnection, &tcp, [&] {
+        while (QTcpSocket *s = tcp.nextPendingConnection()) {
+            QTcpSocket *socket = s;
+            heard << QStringLiteral("tcp");
+            connect(socket, &QTcpSocket::readyRead, socket, [socket, &heard] {
+                heard << QString::fromLatin1(socket->readAll().left(60));
+            });
+        }
+    });
+    connect(&udp, &QUdpSocket::readyRead, &udp, [&] {
+        while (udp.hasPendingDatagrams()) {
+            udp.receiveDatagram();
+            heard << QStringLiteral("udp");
+        }
+    });
+    const QString port = QString::number(tcp.serverPort());
+    const QString udpPort = QString::number(udp.localPort());
+    QString js = QStringLiteral(R"JS(
+        (function () {
+            var b = "http://127.0.0.1:PORT/";
+            var tries = [
+                function () { fetch(b + "fetch"); },
+                function () { var x = new XMLHttpRequest(); x.open("GET", b + "xhr"); x.send(); },
+                function () { new WebSocket("ws://127.0.0.1:PORT/ws"); },
+                function () { new EventSource(b + "events"); },
+                function () { navigator.sendBeacon(b + "beacon", "x"); },
+                function () { var i = new Image(); i.src = b + "image"; },
+                function () { var l = document.createElement("link"); l.rel = "stylesheet"; l.href = b + "css"; document.head.appendChild(l); },
+                function () {
+                    var pc = new RTCPeerConnection({ iceServers: [
+                        { urls: "stun:127.0.0.1:UDPPORT" },
+                        { urls: "turn:127.0.0.1:PORT?transport=tcp", username: "u", credential: "p" } ] });
+                    pc.createDataChannel("d");
+                    pc.createOffer().then(function (o) { return pc.setLocalDescription(o); });
+                },
+                function () {
+                    var f = document.createElement("iframe");
+                    document.body.appendChild(f);
+                    var P = f.contentWindow.RTCPeerConnection;
+                    var pc = new P({ iceServers: [{ urls: "stun:127.0.0.1:UDPPORT" }] });
+                    pc.createDataChannel("d");
+                    pc.createOffer().then(function (o) { return pc.setLocalDescription(o); });
+                },
+                function () {
+                    var code = "fetch('" + b + "worker'); new WebSocket('ws://127.0.0.1:PORT/worker');";
+                    new Worker(URL.createObjectURL(new Blob([code], { type: "text/javascript" })));
+                },
+                function () { var f = document.createElement("form"); f.method = "post"; f.action = b + "form"; document.body.appendChild(f); f.submit(); },
+                function () { window.open(b + "window"); },
+                function () { setTimeout(function () { location.href = b + "navigate"; }, 300); }
+            ];
+            tries.forEach(function (t) { try { t(); } catch (e) {} });
+            setTimeout(function () { document.getElementById("stage").firstChild.parlixGoto(77); }, 800);
+        })();
+    )JS");
+    js.replace(QStringLiteral("UDPPORT"), udpPort).replace(QStringLiteral("PORT"), port);
+
+    Harness h;
+    Avm1 a;
+    a.push(js).push(QStringLiteral("eval")).push(2);
+    a.push(QStringLiteral("__parlixExternal")).getVariable();
+    a.push(QStringLiteral("call")).callMethod().pop();
+    a.stop(); // once is enough: the movie waits on frame 1
+    h.add(QStringLiteral("hostile.swf"), frames(120, a.finished()));
+    h.window->show();
+    h.pick(QStringLiteral("hostile.swf"));
+    QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 77, 10000); // the script ran
+    QTest::qWait(3000); // ICE gathering and retries take their time
+    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QStringLiteral(" | "))));
+    h.window->close();
+}
+
+// Mended: a game made of several files did not run, its companion files
+// refused without a word. Files inside the game's own folder may be read;
+// one outside it is refused, and the status line says so.
+void TestFlashPlayer::gameReadsItsOwnFilesOnly()
+{
+    Harness h;
+    QDir(h.dir.path()).mkpath(QStringLiteral("FlashGame/levels"));
+    QFile outside(h.dir.filePath(QStringLiteral("secret.txt")));
+    QVERIFY(outside.open(QIODevice::WriteOnly));
+    outside.write("frame=9");
+    outside.close();
+    // The second part, in a folder of the game's: it moves the first part
+    // to frame 42, which shows it was loaded and ran.
+    Avm1 part;
+    part.push(42).push(1).push(QStringLiteral("_level0")).getVariable();
+    part.push(QStringLiteral("gotoAndStop")).callMethod().pop();
+    h.add(QStringLiteral("levels/part2.swf"), frames(5, part.finished()));
+    Avm1 main;
+    main.getUrl(QStringLiteral("levels/part2.swf"), QStringLiteral("_level1"));
+    main.push(QStringLiteral("../secret.txt")).push(QStringLiteral("_level0"));
+    main.rawGetUrl2(0x80); // load variables from outside the folder
+    main.stop();
+    h.add(QStringLiteral("main.swf"), frames(120, main.finished()));
+    h.window->show();
+    h.pick(QStringLiteral("main.swf"));
+    QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 42, 10000);
+    const QUrl secret = QUrl::fromLocalFile(QDir(h.dir.path()).canonicalPath() + QStringLiteral("/secret.txt"));
+    QTRY_VERIFY_WITH_TIMEOUT(h.refused.contains(secret), 5000);
+    for (const QUrl &url : std::as_const(h.refused))
+        QVERIFY2(!url.toString().contains(QStringLiteral("part2")), qPrintable(url.toString()));
+    QTRY_VERIFY_WITH_TIMEOUT(h.status().contains(QStringLiteral("“secret.txt”不允许使用")), 2000);
+    QVERIFY(h.status().startsWith(TFlashFrm::frameStatus(42, 120)));
     h.window->close();
 }
 
