@@ -21,7 +21,8 @@ public:
 
     virtual ~Desktop() = default;
 
-    virtual void startSystemTool(SystemTool tool, QWidget *owner) = 0;
+    // False when the tool is not there to start.
+    virtual bool startSystemTool(SystemTool tool, QWidget *owner) = 0;
     // Opens a web or mail address with the desktop's handler for it.
     virtual void openUrl(const QString &address) = 0;
     // Opens the program's help, which lives in programFolder (or, installed,
@@ -43,7 +44,7 @@ public:
 class UnixDesktop final : public Desktop
 {
 public:
-    void startSystemTool(SystemTool tool, QWidget *owner) override;
+    bool startSystemTool(SystemTool tool, QWidget *owner) override;
     void openUrl(const QString &address) override;
     bool openHelp(const QString &programFolder) override;
     bool createDesktopShortcut(QString *error) override;

@@ -70,16 +70,16 @@ QList<QStringList> UnixDesktop::candidates(SystemTool tool, const QString &curre
     return own + neutral + others;
 }
 
-void UnixDesktop::startSystemTool(SystemTool tool, QWidget *)
+bool UnixDesktop::startSystemTool(SystemTool tool, QWidget *)
 {
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
     for (const QStringList &command : candidates(tool, desktop)) {
         const QString program = QStandardPaths::findExecutable(command.constFirst());
         if (program.isEmpty())
             continue;
-        QProcess::startDetached(program, command.mid(1));
-        return;
+        return QProcess::startDetached(program, command.mid(1));
     }
+    return false;
 }
 
 void UnixDesktop::openUrl(const QString &address)

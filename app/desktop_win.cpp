@@ -16,20 +16,19 @@ namespace {
 class WindowsDesktop final : public Desktop
 {
 public:
-    void startSystemTool(SystemTool tool, QWidget *owner) override
+    bool startSystemTool(SystemTool tool, QWidget *owner) override
     {
         switch (tool) {
         case SystemTool::ControlPanel:
-            run(L"control.exe");
-            break;
+            return run(L"control.exe");
         case SystemTool::DirectXDiagnostics:
-            run(L"dxdiag.exe");
-            break;
+            return run(L"dxdiag.exe");
         case SystemTool::DeviceManager:
-            ShellExecuteW(owner ? HWND(owner->window()->winId()) : nullptr, L"open",
-                          L"devmgmt.msc", L"", L"", SW_SHOWNORMAL);
-            break;
+            return INT_PTR(ShellExecuteW(owner ? HWND(owner->window()->winId()) : nullptr, L"open",
+                                         L"devmgmt.msc", L"", L"", SW_SHOWNORMAL))
+                > 32;
         }
+        return false;
     }
 
     void openUrl(const QString &address) override
@@ -60,7 +59,7 @@ public:
 
 private:
     // Starts a command line with its window shown, without waiting.
-    static void run(const wchar_t *commandLine)
+    static bool run(const wchar_t *commandLine)
     {
         std::wstring line(commandLine);
         STARTUPINFOW si{};
@@ -68,11 +67,12 @@ private:
         si.dwFlags = STARTF_USESHOWWINDOW;
         si.wShowWindow = SW_SHOWNORMAL;
         PROCESS_INFORMATION pi{};
-        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &si, &pi)) {
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &si, &pi))
+            return false;
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return true;
     }
 };
 

@@ -809,17 +809,26 @@ void TMainForm::BitBtn4Click() { openToolWindow(m_windows.flash, true); }
 
 void TMainForm::BitBtn22Click()
 {
-    m_services.desktop->startSystemTool(Desktop::SystemTool::ControlPanel, this);
+    startSystemTool(Desktop::SystemTool::ControlPanel, QStringLiteral("控制面板"));
 }
 
 void TMainForm::BitBtn20Click()
 {
-    m_services.desktop->startSystemTool(Desktop::SystemTool::DirectXDiagnostics, this);
+    startSystemTool(Desktop::SystemTool::DirectXDiagnostics, QStringLiteral("DirectX 诊断"));
 }
 
 void TMainForm::BitBtn21Click()
 {
-    m_services.desktop->startSystemTool(Desktop::SystemTool::DeviceManager, this);
+    startSystemTool(Desktop::SystemTool::DeviceManager, QStringLiteral("设备管理器"));
+}
+
+void TMainForm::startSystemTool(Desktop::SystemTool tool, const QString &name)
+{
+    if (!m_services.desktop->startSystemTool(tool, this)) {
+        m_services.dialogs->message(this, QStringLiteral("这台电脑上没有找到“%1”。").arg(name),
+                                    Dialogs::applicationTitle(), Dialogs::Icon::Warning,
+                                    Dialogs::Buttons::Ok);
+    }
 }
 
 void TMainForm::M1Click()

@@ -8,6 +8,7 @@
 // speech engine, the settings, the dialogs and the desktop only through the
 // interfaces it is given, so tests can put scripted ones in their place.
 
+#include "desktop.h"
 #include "narrex.h"
 #include "readingcontrol.h"
 #include "tcolor.h"
@@ -19,7 +20,6 @@
 #include <array>
 #include <memory>
 
-class Desktop;
 class Dialogs;
 class Registry;
 class SkinData;
@@ -122,6 +122,9 @@ public:
     void nextSentence();
     bool followsReading() const;
     void setFollowsReading(bool on);
+    // One look at what the engine is reading: highlight and scroll to it.
+    // The follow timer runs it every 50 ms during a reading.
+    void followReading();
 
     bool aboutPending() const { return m_aboutPending; }
     QTimer &clockTimer() { return m_timer2; }
@@ -159,7 +162,8 @@ private:
     // change of Edit2's text, also when the text is the same.
     void setNotificationText(const QString &text);
     static void notifyCallback(void *context, const char *text);
-    void followReading();
+    // Starts a system tool, or says it is not there.
+    void startSystemTool(Desktop::SystemTool tool, const QString &name);
     void clearHeard();
     void watchDocument();
     // The sentence the reading is at (heard now, else where the cursor is).

@@ -39,7 +39,7 @@ public:
 class NoDesktop final : public Desktop
 {
 public:
-    void startSystemTool(SystemTool, QWidget *) override {}
+    bool startSystemTool(SystemTool, QWidget *) override { return false; }
     void openUrl(const QString &) override {}
     bool openHelp(const QString &) override { return false; }
     bool createDesktopShortcut(QString *) override { return false; }

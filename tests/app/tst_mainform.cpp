@@ -12,6 +12,7 @@
 #include "skindata.h"
 
 #include <QAccessible>
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -113,6 +114,8 @@ private slots:
     void settingsKeyThatCannotBeCreated();
     void closingDuringAReadingShutsTheEngineWithoutStop();
 
+    void toolbarAndSidePanelHaveTheirCaptionsAndHints_data();
+    void toolbarAndSidePanelHaveTheirCaptionsAndHints();
     void menusHaveTheirCaptionsShortcutsAndTags_data();
     void menusHaveTheirCaptionsShortcutsAndTags();
     void layoutHasTheDesignedSizes();
@@ -127,6 +130,7 @@ private slots:
     void toolWindowsOpenModally();
     void systemToolsHelpAndLinksGoToTheDesktop();
     void missingHelpIsReported();
+    void missingSystemToolIsReported();
     void sidePanelFoldsFromItsHotSpotAndKeyboard();
     void everyFocusableControlHasAnAccessibleName();
 };
@@ -599,6 +603,57 @@ void TestMainForm::menusHaveTheirCaptionsShortcutsAndTags()
     QCOMPARE(action->property("Tag").isValid() ? action->property("Tag").toInt() : -1, tag);
 }
 
+void TestMainForm::toolbarAndSidePanelHaveTheirCaptionsAndHints_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("enabled");
+    const auto row = [](const char *name, const char *caption, const char *hint, bool enabled = true) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
+                            << QString::fromUtf8(hint) << enabled;
+    };
+    // The toolbar, left to right; buttons without a caption show a picture.
+    row("SpeedButton9", "新建", "新建");
+    row("SpeedButton7", "打开", "打开");
+    row("SpeedButton5", "保存", "保存");
+    row("SpeedButton4", "朗读", "朗读");
+    row("SpeedButton10", "暂停", "暂停", false);
+    row("SpeedButton1", "停止", "停止", false);
+    row("SpeedButton3", "", "语音设置");
+    row("SpeedButton8", "", "联络我们");
+    row("SpeedButton6", "", "公司主页");
+    row("SpeedButton2", "", "退出");
+    // The side panel's tool buttons, top to bottom.
+    row("BitBtn19", " 实用月历    ", "实用月历");
+    row("BitBtn1", " 幼儿算数     ", "幼儿算数");
+    row("BitBtn2", " 幼儿识字     ", "幼儿识字");
+    row("BitBtn3", " 俄罗斯方块   ", "俄罗斯方块");
+    row("BitBtn4", " FLASH 小游戏 ", "FLASH 小游戏");
+    row("BitBtn22", " 控制面板    ", "控制面板");
+    row("BitBtn20", " DirectX 诊断", "DirectX 诊断");
+    row("BitBtn21", " 设备管理器  ", "设备管理器");
+    row("Button5", "女声到 Wave", "");
+    row("Button15", "男声到 Wave", "");
+}
+
+void TestMainForm::toolbarAndSidePanelHaveTheirCaptionsAndHints()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    QFETCH(bool, enabled);
+    Harness h;
+    h.create();
+    auto *button = h.form->findChild<QAbstractButton *>(name);
+    QVERIFY2(button, qPrintable(name));
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->toolTip(), hint);
+    QCOMPARE(button->isEnabled(), enabled);
+    if (caption.isEmpty())
+        QVERIFY(!button->icon().isNull());
+}
+
 void TestMainForm::layoutHasTheDesignedSizes()
 {
     Harness h;
@@ -886,6 +941,19 @@ void TestMainForm::systemToolsHelpAndLinksGoToTheDesktop()
     QDir::setCurrent(before);
     QVERIFY(!about.isVisible());
     QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+// Mended: a system tool that is not there used to do nothing at all.
+void TestMainForm::missingSystemToolIsReported()
+{
+    Harness h;
+    h.create();
+    h.desktop.toolsPresent = false;
+    h.child<QPushButton>("BitBtn21")->click();
+    QCOMPARE(h.desktop.calls, QStringList{"tool:devmgmt"});
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    QCOMPARE(h.dialogs.messages[0].text, QStringLiteral("这台电脑上没有找到“设备管理器”。"));
+    QCOMPARE(h.dialogs.messages[0].icon, Dialogs::Icon::Warning);
 }
 
 void TestMainForm::missingHelpIsReported()

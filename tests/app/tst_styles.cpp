@@ -74,24 +74,31 @@ void TestStyles::initTestCase()
 
 void TestStyles::eachEntryAppliesItsSkinAndClockColour_data()
 {
+    // Each row chooses an entry from the one given first (each row's start
+    // is its own, not the row before's).
+    QTest::addColumn<int>("from");
     QTest::addColumn<int>("index");
     QTest::addColumn<QColor>("clock");
-    QTest::newRow("plain") << 0 << QColor();
-    QTest::newRow("style_1") << 1 << QColor(0xE0, 0xDF, 0xE3);
-    QTest::newRow("style_2") << 2 << QColor(0xF4, 0xF4, 0xF4);
-    QTest::newRow("style_3") << 3 << QColor(0xD5, 0xDE, 0xF2);
-    QTest::newRow("style_4") << 4 << QColor(0xEC, 0xE9, 0xD8);
-    QTest::newRow("style_5") << 5 << QColor(0xF9, 0xF8, 0xF5);
-    QTest::newRow("style_6") << 6 << QColor(0xE0, 0xE0, 0xE0);
-    QTest::newRow("plain_again") << 0 << QColor();
-    QTest::newRow("same_entry_twice") << 0 << QColor();
+    QTest::newRow("plain") << 3 << 0 << QColor();
+    QTest::newRow("style_1") << 0 << 1 << QColor(0xE0, 0xDF, 0xE3);
+    QTest::newRow("style_2") << 0 << 2 << QColor(0xF4, 0xF4, 0xF4);
+    QTest::newRow("style_3") << 0 << 3 << QColor(0xD5, 0xDE, 0xF2);
+    QTest::newRow("style_4") << 0 << 4 << QColor(0xEC, 0xE9, 0xD8);
+    QTest::newRow("style_5") << 0 << 5 << QColor(0xF9, 0xF8, 0xF5);
+    QTest::newRow("style_6") << 0 << 6 << QColor(0xE0, 0xE0, 0xE0);
+    QTest::newRow("skin_to_skin") << 2 << 5 << QColor(0xF9, 0xF8, 0xF5);
+    QTest::newRow("same_skin_twice") << 4 << 4 << QColor(0xEC, 0xE9, 0xD8);
+    QTest::newRow("plain_twice") << 0 << 0 << QColor();
 }
 
 void TestStyles::eachEntryAppliesItsSkinAndClockColour()
 {
+    QFETCH(int, from);
     QFETCH(int, index);
     QFETCH(QColor, clock);
     auto *list = m_form->findChild<QComboBox *>("ComboBox2");
+    list->setCurrentIndex(from);
+    m_form->ComboBox2Change();
     const QList<TLcdDisplay *> lcds = {m_form->findChild<TLcdDisplay *>("LcdDisplay1"),
                                        m_form->findChild<TLcdDisplay *>("LcdDisplay2"),
                                        m_form->findChild<TLcdDisplay *>("LcdDisplay3")};

@@ -11,13 +11,16 @@ public:
     QStringList calls;
     bool helpPresent = true;
 
-    void startSystemTool(SystemTool tool, QWidget *) override
+    bool toolsPresent = true;
+
+    bool startSystemTool(SystemTool tool, QWidget *) override
     {
         switch (tool) {
         case SystemTool::ControlPanel: calls << QStringLiteral("tool:control"); break;
         case SystemTool::DirectXDiagnostics: calls << QStringLiteral("tool:dxdiag"); break;
         case SystemTool::DeviceManager: calls << QStringLiteral("tool:devmgmt"); break;
         }
+        return toolsPresent;
     }
     void openUrl(const QString &address) override { calls << QStringLiteral("url:") + address; }
     bool openHelp(const QString &folder) override

@@ -125,31 +125,35 @@ void TestFlashPlayer::followsAndSetsFrames()
     qInfo("first frame after %lld ms", clock.elapsed());
 
     // Playing: the frame moves on and the status follows it.
-    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 5, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 5, 10000);
     FlashPlayer *player = h.window->player();
-    QTRY_COMPARE_WITH_TIMEOUT(h.status(), TFlashFrm::frameStatus(player->frameNum(), 120), 200);
-    QVERIFY(player->playing());
+    // The window's 100 ms tick, run here at once so that a busy machine
+    // cannot make the check late.
+    h.window->Timer1Timer();
+    QCOMPARE(h.status(), TFlashFrm::frameStatus(player->frameNum(), 120));
+    QTRY_VERIFY_WITH_TIMEOUT(player->playing(), 10000);
 
-    // The bar does nothing while the movie plays.
+    // The bar does nothing while the movie plays: the movie goes on past
+    // where it was (a seek would have held it at frame 100).
+    const int before = player->frameNum();
     h.window->trackBar()->setValue(100);
-    // (A seek would have held the movie at frame 100.)
-    QTest::qWait(400);
-    QVERIFY(player->playing());
+    QTRY_VERIFY_WITH_TIMEOUT(player->frameNum() != before && player->frameNum() != 100, 10000);
 
     // Paused (as from the player's menu), the bar shows frame 50, and the
     // movie stays there.
     player->stop();
-    QTRY_VERIFY_WITH_TIMEOUT(!player->playing(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!player->playing(), 10000);
     h.window->trackBar()->setValue(50);
-    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 50, 2000);
-    QTRY_COMPARE_WITH_TIMEOUT(h.status(), TFlashFrm::frameStatus(50, 120), 200);
+    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 50, 10000);
+    h.window->Timer1Timer();
+    QCOMPARE(h.status(), TFlashFrm::frameStatus(50, 120));
     QTest::qWait(500);
     QCOMPARE(player->frameNum(), 50);
     QVERIFY(!player->playing());
 
     // Played again, it moves on from there.
     player->play();
-    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 55, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 55, 10000);
 
     // Closed: the player and its page go; reopened, all starts afresh.
     h.window->close();
@@ -188,9 +192,9 @@ void TestFlashPlayer::reachingOutIsRefused()
     h.pick(QStringLiteral("reach.swf"));
     QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(
-        h.refused.contains(QUrl(QStringLiteral("file:///etc/hostname"))), 5000);
+        h.refused.contains(QUrl(QStringLiteral("file:///etc/hostname"))), 10000);
     // The movie goes round its 30 frames, asking again each time.
-    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 25, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame > 25, 10000);
     QTest::qWait(1500);
     QCOMPARE(connections, 0);
     h.window->close();
@@ -308,10 +312,10 @@ void TestFlashPlayer::gameReadsItsOwnFilesOnly()
     QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 42, 10000);
     const QUrl secret = QUrl::fromLocalFile(QDir(h.dir.path()).canonicalPath() + QStringLiteral("/secret.txt"));
-    QTRY_VERIFY_WITH_TIMEOUT(h.refused.contains(secret), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.refused.contains(secret), 10000);
     for (const QUrl &url : std::as_const(h.refused))
         QVERIFY2(!url.toString().contains(QStringLiteral("part2")), qPrintable(url.toString()));
-    QTRY_VERIFY_WITH_TIMEOUT(h.status().contains(QStringLiteral("“secret.txt”不允许使用")), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.status().contains(QStringLiteral("“secret.txt”不允许使用")), 10000);
     QVERIFY(h.status().startsWith(TFlashFrm::frameStatus(42, 120)));
     h.window->close();
 }
@@ -363,9 +367,9 @@ void TestFlashPlayer::demoGameAnswersAClick()
     FlashPlayer *player = h.window->player();
     QVERIFY(player->canSeek());
     player->stop();
-    QTRY_VERIFY_WITH_TIMEOUT(!player->playing(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!player->playing(), 10000);
     h.window->trackBar()->setValue(1);
-    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 1, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 1, 10000);
     QTest::qWait(300);
 
     // The stage (480 × 400) is scaled whole into the view and centred; at
@@ -389,8 +393,8 @@ void TestFlashPlayer::demoGameAnswersAClick()
     QCOMPARE(h.window->FCurrentFrame, 1);
 
     click(star);
-    QTRY_VERIFY_WITH_TIMEOUT(player->playing(), 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame != 1, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(player->playing(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.window->FCurrentFrame != 1, 10000);
     h.window->close();
 }
 

@@ -240,8 +240,10 @@ void TestNarrex::readingProgressRisesToHundredAndEndsOnce()
     QVERIFY(m_ends.onMainThread);
     QCOMPARE(Narrex_GetLocationInfo(), 100);
 
-    // Played at real-time pace: as long as the same speech in a file.
-    QVERIFY2(took > seconds * 0.9 && took < seconds + 2.0,
+    // Played at real-time pace: never sooner than the same speech in a file
+    // lasts (a busy machine may make it later; the end must come, which the
+    // loop above waits for).
+    QVERIFY2(took > seconds * 0.9,
              qPrintable(QStringLiteral("reading took %1 s, speech lasts %2 s").arg(took).arg(seconds)));
     for (int i = 1; i < seen.size(); ++i)
         QVERIFY2(seen[i] >= seen[i - 1], qPrintable(QStringLiteral("%1 then %2").arg(seen[i - 1]).arg(seen[i])));
@@ -295,11 +297,10 @@ void TestNarrex::newReadingReplacesTheCurrentOne()
         longText += ShortChinese;
     QCOMPARE(speak(gbk(longText)), NARREX_OK);
     QTest::qWait(500);
-    QElapsedTimer clock;
-    clock.start();
+    // The long text lasts about a minute: an end within 15 s is the short one's.
     QCOMPARE(speak(gbk(ShortEnglish), 1), NARREX_OK);
     QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 15000);
-    QVERIFY2(clock.elapsed() < 8000, "the long text should not be read to its end");
+    QCOMPARE(Narrex_GetLocationInfo(), 100);
     QTest::qWait(500);
     QCOMPARE(m_ends.count, 1);
 }
@@ -307,12 +308,16 @@ void TestNarrex::newReadingReplacesTheCurrentOne()
 void TestNarrex::closeInTheMiddleOfAReading()
 {
     start();
-    QCOMPARE(speak(gbk(ShortChinese + ShortChinese)), NARREX_OK);
+    QString text;
+    for (int i = 0; i < 8; ++i)
+        text += ShortChinese; // about half a minute of speech
+    QCOMPARE(speak(gbk(text)), NARREX_OK);
     QTRY_VERIFY_WITH_TIMEOUT(Narrex_GetLocationInfo() > 0, 5000);
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(Narrex_Close(), NARREX_OK);
-    QVERIFY(clock.elapsed() < 2000);
+    // It does not wait for the reading: far sooner than the speech would end.
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
     QTest::qWait(300);
     QCOMPARE(m_ends.count, 0);
     QCOMPARE(Narrex_GetLocationInfo(), NARREX_ERR_NOT_INITIALIZED);
