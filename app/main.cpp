@@ -2,6 +2,7 @@
 #include "desktop.h"
 #include "fontmapping.h"
 #include "narrexlibrary.h"
+#include "maker.h"
 #include "program.h"
 #include "registry.h"
 #include "startupreport.h"
@@ -14,7 +15,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlix"));
-    QApplication::setApplicationVersion(QStringLiteral("1.08"));
+    QApplication::setApplicationVersion(Maker::Version);
     QApplication::setDesktopFileName(QStringLiteral("example.parlix.Parlix"));
     FontMapping::install();
     // The program speaks Chinese whatever the desktop's language: so do the

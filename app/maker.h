@@ -9,5 +9,7 @@ inline const QString Name = QStringLiteral("晨语软件工作室");
 inline const QString Notice = QStringLiteral("(C) 2004-2026 晨语软件");
 inline const QString SupportMail = QStringLiteral("support@parlix.example");
 inline const QString WebAddress = QStringLiteral("www.parlix.example");
-inline const QString ProductVersion = QStringLiteral("Parlix V1.08");
+// The version comes from the build (the project's version in CMakeLists.txt).
+inline const QString Version = QStringLiteral(PARLIX_VERSION);
+inline const QString ProductVersion = QStringLiteral("Parlix V") + Version;
 } // namespace Maker

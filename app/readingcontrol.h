@@ -46,8 +46,6 @@ public:
     void setVoiceSource(std::function<int()> source) { m_voice = std::move(source); }
 
     bool isReading() const { return m_reading; }
-    bool isPaused() const { return m_reading && m_pauseCaption == ContinueCaption; }
-    QString pauseCaption() const { return m_pauseCaption; }
     int progress() const { return m_progress; }
     bool progressTimerActive() const { return m_progressTimer.isActive(); }
     bool repeatReading() const { return m_repeatReading; }
@@ -88,8 +86,6 @@ public:
     // The text source changed: what the engine reads no longer lines up
     // with it until the next pass.
     void textEdited() { m_follow = false; }
-    // Where the current pass of the reading began in the text source.
-    qsizetype readingBase() const { return m_base; }
 
 signals:
     void readingChanged(bool reading);

@@ -112,5 +112,4 @@ void SkinData::apply()
         qApp->setStyleSheet(QString());
         QApplication::setPalette(m_nativePalette);
     }
-    emit skinChanged();
 }

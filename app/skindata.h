@@ -49,9 +49,6 @@ public:
 
     static QPalette paletteFor(const QString &styleSheet, const QPalette &base);
 
-signals:
-    void skinChanged();
-
 private:
     void apply();
 

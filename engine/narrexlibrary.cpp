@@ -39,11 +39,6 @@ bool NarrexLibrary::load(const QString &programDir)
     return false;
 }
 
-bool NarrexLibrary::loadFile(const QString &path)
-{
-    return tryFile(path) == Outcome::Loaded;
-}
-
 NarrexLibrary::Outcome NarrexLibrary::tryFile(const QString &path)
 {
     m_loaded = false;

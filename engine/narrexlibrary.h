@@ -50,7 +50,6 @@ public:
     // Tries each candidate in turn. On failure errorString() says which
     // library or which function is missing, in the program's words.
     bool load(const QString &programDir);
-    bool loadFile(const QString &path);
 
     bool isLoaded() const { return m_loaded; }
     QString errorString() const { return m_error; }

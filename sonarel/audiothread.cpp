@@ -18,7 +18,6 @@ AudioThread::AudioThread(ReadingQueue &queue, int sampleRate, FinishedCallback o
 void AudioThread::run()
 {
     std::unique_ptr<AudioOutput> output = openSystemAudioOutput(m_rate);
-    m_system = bool(output);
     if (!output)
         output = std::make_unique<SilentAudioOutput>(m_rate);
 
@@ -33,7 +32,6 @@ void AudioThread::run()
         if (!output->isHealthy()) {
             // The device went away: go on in silence so the reading still ends.
             output = std::make_unique<SilentAudioOutput>(m_rate);
-            m_system = false;
         }
         const ReadingQueue::Snapshot now = m_queue.snapshot();
         if (now.generation != generation) {

@@ -17,7 +17,6 @@ public:
 
     AudioThread(ReadingQueue &queue, int sampleRate, FinishedCallback onFinished);
 
-    bool usingSystemOutput() const { return m_system.load(); }
 
 protected:
     void run() override;
@@ -26,5 +25,4 @@ private:
     ReadingQueue &m_queue;
     const int m_rate;
     FinishedCallback m_onFinished;
-    std::atomic<bool> m_system{false};
 };

@@ -107,11 +107,6 @@ int Engine::deviceCount() const
     return systemAudioOutputCount();
 }
 
-bool Engine::usingSystemOutput() const
-{
-    return m_audio && m_audio->usingSystemOutput();
-}
-
 int Engine::sampleRate() const
 {
     return Synthesizer::instance().sampleRate();

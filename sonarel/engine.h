@@ -68,7 +68,6 @@ public:
 
     VoiceSettings settings() const;
     void setSettings(const VoiceSettings &settings);
-    bool usingSystemOutput() const;
     qint64 firstSampleDelayNs() const { return m_queue.firstSampleDelayNs(); }
     int sampleRate() const;
 

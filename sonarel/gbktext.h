@@ -46,7 +46,6 @@ public:
     // The next sentence; pieces that hold only blanks are passed over.
     bool next(TextPiece &piece);
 
-    qint64 totalBytes() const { return m_bytes.size(); }
 
 private:
     void refill();

@@ -45,15 +45,6 @@ void ReadingQueue::stop()
     m_space.notify_all();
 }
 
-bool ReadingQueue::setPaused(bool paused)
-{
-    std::lock_guard lock(m_mutex);
-    if (m_state != State::Playing)
-        return false;
-    m_paused = paused;
-    return true;
-}
-
 bool ReadingQueue::togglePause()
 {
     std::lock_guard lock(m_mutex);

@@ -43,7 +43,6 @@ public:
     // Control side.
     quint64 begin(qint64 totalBytes);
     void stop();
-    bool setPaused(bool paused); // false when no reading is playing
     bool togglePause();          // false when no reading is playing
     int percent() const;
     State state() const;

@@ -40,12 +40,6 @@ void Synthesizer::terminate()
     m_currentVoice.clear();
 }
 
-bool Synthesizer::isInitialized() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_initialized;
-}
-
 int Synthesizer::callback(short *wav, int count, void *eventList)
 {
     Synthesizer &self = instance();

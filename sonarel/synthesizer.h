@@ -53,7 +53,6 @@ public:
     bool initialize(QString *error);
     // Forgets per-use state; espeak-ng itself stays loaded (see the .cpp).
     void terminate();
-    bool isInitialized() const;
     int sampleRate() const { return m_sampleRate; }
 
     // Synthesises UTF-8 text in one of the two voices of params, with a
