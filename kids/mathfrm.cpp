@@ -1,6 +1,7 @@
 #include "mathfrm.h"
 #include "pixelfont.h"
 
+#include "canvas.h"
 #include "randomsource.h"
 
 #include <QBitmap>
@@ -16,29 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-
-// A widget that paints whatever its owner says, for the drill area's
-// background and the two apple boxes.
-class Canvas : public QWidget
-{
-public:
-    Canvas(std::function<void(QPainter &, const QRect &)> paint, QWidget *parent)
-        : QWidget(parent)
-        , m_paint(std::move(paint))
-    {
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        m_paint(painter, rect());
-    }
-
-private:
-    std::function<void(QPainter &, const QRect &)> m_paint;
-};
 
 QLabel *bigLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
                  const QColor &colour)

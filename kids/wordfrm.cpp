@@ -1,6 +1,7 @@
 #include "wordfrm.h"
 #include "pixelfont.h"
 
+#include "canvas.h"
 #include "desktop.h"
 #include "dialogs.h"
 #include "frminput.h"
@@ -25,27 +26,6 @@
 #include <QWindow>
 
 namespace {
-
-
-class Canvas : public QWidget
-{
-public:
-    Canvas(std::function<void(QPainter &, const QRect &)> paint, QWidget *parent)
-        : QWidget(parent)
-        , m_paint(std::move(paint))
-    {
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        m_paint(painter, rect());
-    }
-
-private:
-    std::function<void(QPainter &, const QRect &)> m_paint;
-};
 
 QByteArray resourceBytes(const QString &path)
 {

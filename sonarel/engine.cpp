@@ -7,10 +7,8 @@
 #include "sentences.h"
 #include "speechfrontend.h"
 #include "userpronunciations.h"
-#include "voicesettingsdialog.h"
 #include "wavwriter.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSaveFile>
@@ -343,21 +341,6 @@ std::shared_ptr<const UserPronunciations> Engine::userList()
         m_userList = std::move(list);
     }
     return m_userList;
-}
-
-int Engine::showSettingsDialog()
-{
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return NARREX_ERR_NO_GUI;
-    Synthesizer &synth = Synthesizer::instance();
-    VoiceSettingsDialog dialog(synth.voices(), synth.variants(), m_userListPath,
-                               QApplication::activeWindow());
-    dialog.setSettings(settings());
-    if (dialog.exec() != QDialog::Accepted)
-        return NARREX_ERR_CANCELLED;
-    const VoiceSettings chosen = dialog.settings();
-    setSettings(chosen);
-    return chosen.save() ? NARREX_OK : NARREX_ERR_FILE;
 }
 
 int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFamily, int speed,

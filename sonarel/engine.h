@@ -56,7 +56,6 @@ public:
     bool speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const;
     int pauseOrContinue();
     int stop();
-    int showSettingsDialog();
     int speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFamily, int speed,
                     int volume);
 
@@ -68,6 +67,8 @@ public:
 
     VoiceSettings settings() const;
     void setSettings(const VoiceSettings &settings);
+    // The user's pronunciation list, beside the engine's settings.
+    QString userListPath() const { return m_userListPath; }
     qint64 firstSampleDelayNs() const { return m_queue.firstSampleDelayNs(); }
     int sampleRate() const;
 

@@ -3,6 +3,7 @@
 #include "narrex.h"
 
 #include "engine.h"
+#include "voicesettingsdialog.h"
 
 #include <cstring>
 #include <memory>
@@ -111,7 +112,7 @@ NARREX_API int32_t NARREX_CALL Narrex_Stop(void)
 NARREX_API int32_t NARREX_CALL Narrex_SetDialog(int32_t, const char *)
 {
     const auto e = engine();
-    return e ? e->showSettingsDialog() : NARREX_ERR_NOT_INITIALIZED;
+    return e ? VoiceSettingsDialog::run(*e) : NARREX_ERR_NOT_INITIALIZED;
 }
 
 NARREX_API int32_t NARREX_CALL Narrex_SpeakToWave(const char *text, const char *path,

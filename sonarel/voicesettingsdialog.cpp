@@ -1,7 +1,11 @@
 #include "voicesettingsdialog.h"
 
+#include "engine.h"
 #include "pronunciationlistdialog.h"
 
+#include "narrex.h"
+
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -155,4 +159,19 @@ VoiceSettings VoiceSettingsDialog::settings() const
                                   m_rows[i].variant->currentData().toString()};
     }
     return s;
+}
+
+int VoiceSettingsDialog::run(Engine &engine)
+{
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return NARREX_ERR_NO_GUI;
+    Synthesizer &synth = Synthesizer::instance();
+    VoiceSettingsDialog dialog(synth.voices(), synth.variants(), engine.userListPath(),
+                               QApplication::activeWindow());
+    dialog.setSettings(engine.settings());
+    if (dialog.exec() != QDialog::Accepted)
+        return NARREX_ERR_CANCELLED;
+    const VoiceSettings chosen = dialog.settings();
+    engine.setSettings(chosen);
+    return chosen.save() ? NARREX_OK : NARREX_ERR_FILE;
 }

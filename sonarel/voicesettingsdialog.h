@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class Engine;
 class QComboBox;
 class QSpinBox;
 
@@ -20,6 +21,10 @@ public:
 
     void setSettings(const VoiceSettings &settings);
     VoiceSettings settings() const;
+
+    // Narrex_SetDialog: the dialog over the active window, for the engine's
+    // settings; NARREX_OK when the user confirmed and they were kept.
+    static int run(Engine &engine);
 
 private:
     struct VoiceRow {
