@@ -1,22 +1,21 @@
 #include "mainform.h"
-#include "pixelfont.h"
 
 #include "balloonhints.h"
 #include "busywork.h"
 #include "dialogs.h"
 #include "documentcommands.h"
+#include "editorpanel.h"
 #include "lcddisplay.h"
 #include "mainactions.h"
 #include "mainsettings.h"
+#include "mainstatusbar.h"
 #include "maintoolbar.h"
-#include "maker.h"
 #include "readingfollower.h"
 #include "registry.h"
 #include "sidepanel.h"
 #include "sizesplitter.h"
 #include "skindata.h"
 #include "speechengine.h"
-#include "systemformats.h"
 #include "waveconversion.h"
 
 #include <QAction>
@@ -25,36 +24,17 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFile>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QTextEdit>
-#include <QVBoxLayout>
 
 const std::array<TColor, 7> TMainForm::StyleClockColors = {
     Colors::BtnFace, 0x00E3DFE0, 0x00F4F4F4, 0x00F2DED5, 0x00D8E9EC, 0x00F5F8F9, 0x00E0E0E0,
 };
-
-namespace {
-
-QString startText()
-{
-    QFile file(QStringLiteral(":/texts/starttext.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    QString text = QString::fromUtf8(file.readAll());
-    if (text.endsWith(u'\n'))
-        text.chop(1);
-    return text;
-}
-
-} // namespace
 
 TMainForm::TMainForm(const Services &services, QWidget *parent)
     : QMainWindow(parent)
@@ -72,18 +52,16 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
     m_hints->setObjectName(QStringLiteral("RzBalloonHints1"));
 
     const MainSettings designed;
-    setupEditor();
+    auto *panel1 = new EditorPanel;
+    m_richEdit1 = panel1->editor();
+    m_progressBar1 = panel1->progress();
+    connect(m_richEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        m_actions->contextMenu()->popup(m_richEdit1->viewport()->mapToGlobal(pos));
+    });
     m_actions = new MainActions(this);
     m_toolBar = new MainToolBar(*m_actions, designed.sound, this);
     addToolBar(m_toolBar);
     m_side = new SidePanel(*m_actions, designed.style);
-    auto *panel1 = new QWidget;
-    panel1->setObjectName(QStringLiteral("Panel1"));
-    auto *editorArea = new QVBoxLayout(panel1);
-    editorArea->setContentsMargins(0, 0, 0, 0);
-    editorArea->setSpacing(0);
-    editorArea->addWidget(m_richEdit1);
-    editorArea->addWidget(m_progressBar1);
     m_side->resize(198, m_side->height());
     auto *sizePanel = new SizeSplitter(m_side, panel1);
     sizePanel->setObjectName(QStringLiteral("RzSizePanel2"));
@@ -93,7 +71,9 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
     centralLayout->setContentsMargins(0, 0, 0, 0);
     centralLayout->addWidget(sizePanel);
     setCentralWidget(central);
-    setupStatusBar();
+    m_statusBar = new MainStatusBar(this);
+    setStatusBar(m_statusBar);
+    connect(m_statusBar, &MainStatusBar::clicked, this, &TMainForm::I1Click);
 
     // Edit2 belongs to the window but is never seen: the engine reports the
     // end of each reading by writing its token into it.
@@ -143,54 +123,6 @@ TMainForm::~TMainForm()
     delete m_skinStore1;
 }
 
-void TMainForm::setupEditor()
-{
-    m_richEdit1 = new QTextEdit;
-    m_richEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    m_richEdit1->setAccessibleName(QStringLiteral("朗读内容"));
-    m_richEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    const QFont song = pixelFont(QStringLiteral("宋体"), 16);
-    m_richEdit1->setFont(song);
-    m_richEdit1->document()->setDefaultFont(song);
-    m_richEdit1->setPlainText(startText());
-    m_richEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_richEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        m_actions->contextMenu()->popup(m_richEdit1->viewport()->mapToGlobal(pos));
-    });
-
-    m_progressBar1 = new QProgressBar;
-    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progressBar1->setAccessibleName(QStringLiteral("朗读进度"));
-    m_progressBar1->setRange(0, 100);
-    m_progressBar1->setValue(0);
-    m_progressBar1->setTextVisible(false);
-    m_progressBar1->setFixedHeight(17);
-}
-
-void TMainForm::setupStatusBar()
-{
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(false);
-    bar->setFixedHeight(20);
-    const int widths[] = {288, 188, 188, 50};
-    const QString texts[] = {QStringLiteral("就绪"), QStringLiteral(" ") + Maker::SupportMail,
-                             QStringLiteral(" ") + Maker::WebAddress, QString()};
-    for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(texts[i]);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i < 3)
-            panel->setFixedWidth(widths[i]);
-        else
-            panel->setMinimumWidth(widths[i]);
-        bar->addWidget(panel, i == 3 ? 1 : 0);
-        m_statusPanels[size_t(i)] = panel;
-    }
-    bar->setCursor(Qt::PointingHandCursor);
-    bar->installEventFilter(this);
-}
-
 // Each command's action runs its handler; a toolbar button and its menu item
 // are one action.
 void TMainForm::connectCommands()
@@ -225,9 +157,7 @@ void TMainForm::connectCommands()
     // Only a choice of the user runs the style handler; settings set the
     // index without it.
     connect(m_side->styleList(), &QComboBox::activated, this, [this] { ComboBox2Change(); });
-    m_hintButtons = m_toolBar->hintButtons() + m_side->hintButtons();
-    for (QWidget *b : std::as_const(m_hintButtons))
-        b->installEventFilter(this);
+    m_statusBar->showHintsOf(m_toolBar->hintButtons() + m_side->hintButtons());
 }
 
 void TMainForm::setToolWindows(const ToolWindows &windows)
@@ -317,8 +247,7 @@ void TMainForm::Timer2Timer()
     lcd[0]->setValue(time.hour());
     lcd[1]->setValue(time.minute());
     lcd[2]->setValue(time.second());
-    m_statusPanels[3]->setText(SystemFormats::shortDate(now.date()) + QStringLiteral("  ")
-                               + SystemFormats::longTime(time));
+    m_statusBar->showTime(now);
     // The about window shows once, after this tick has returned: opened
     // from inside the tick, its modal loop would hold this very timer (Qt
     // does not start a timer's handler again while it runs), and the clock
@@ -328,19 +257,6 @@ void TMainForm::Timer2Timer()
         m_aboutPending = false;
         QMetaObject::invokeMethod(this, &TMainForm::A1Click, Qt::QueuedConnection);
     }
-}
-
-bool TMainForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove) {
-        // The hint of the button under the mouse stays in the first panel.
-        if (m_hintButtons.contains(watched))
-            m_statusPanels[0]->setText(static_cast<QWidget *>(watched)->toolTip());
-    } else if (event->type() == QEvent::MouseButtonPress && watched == statusBar()) {
-        I1Click();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::notifyCallback(void *context, const char *text)
@@ -398,10 +314,10 @@ void TMainForm::ComboBox2Change()
     if (i < 0 || i >= int(StyleClockColors.size()))
         return;
     const TColor colour = StyleClockColors[size_t(i)];
-    for (TLcdDisplay *lcd : m_toolBar->clock())
+    for (TLcdDisplay *lcd : m_toolBar->clock()) {
         lcd->setBackgroundColor(colour);
-    for (TLcdDisplay *lcd : m_toolBar->clock())
         lcd->setLightOffColor(colour);
+    }
 }
 
 void TMainForm::Edit2Change() { m_reading->endNotification(m_edit2->text()); }

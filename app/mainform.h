@@ -33,6 +33,7 @@ class BusyWork;
 class Dialogs;
 class DocumentCommands;
 class MainActions;
+class MainStatusBar;
 class MainToolBar;
 class QLabel;
 class QLineEdit;
@@ -118,12 +119,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     QMenu *createPopupMenu() override { return nullptr; }
 
 private:
-    void setupEditor();
-    void setupStatusBar();
     void connectCommands();
     void FormCreate();
     void FormClose();
@@ -143,6 +141,7 @@ private:
 
     MainActions *m_actions = nullptr;
     MainToolBar *m_toolBar = nullptr;
+    MainStatusBar *m_statusBar = nullptr;
     SidePanel *m_side = nullptr;
     BusyWork *m_busy = nullptr;
     DocumentCommands *m_documents = nullptr;
@@ -154,10 +153,8 @@ private:
     SkinData *m_sd1 = nullptr;
     SkinStore *m_skinStore1 = nullptr;
     BalloonHints *m_hints = nullptr;
-    QList<QWidget *> m_hintButtons;
 
     QTextEdit *m_richEdit1 = nullptr;
     QProgressBar *m_progressBar1 = nullptr;
     QLineEdit *m_edit2 = nullptr;
-    std::array<QLabel *, 4> m_statusPanels{};
 };
