@@ -27,7 +27,7 @@ constexpr qint64 QueueSeconds = 10;
 } // namespace
 
 Engine::Engine()
-    : m_queue(QueueSeconds * 22050)
+    : m_queue(QueueSeconds * 22050, [this](ReadingQueue::State s) { m_state.setReading(s); })
 {
 }
 
@@ -76,7 +76,7 @@ void Engine::shutdown()
 {
     if (!m_notifier)
         return;
-    m_closing = true;
+    m_state.beginClosing();
     m_queue.stop();
     {
         std::lock_guard lock(m_jobMutex);
@@ -86,10 +86,7 @@ void Engine::shutdown()
     m_jobReady.notify_all();
     if (m_synthThread.joinable())
         m_synthThread.join();
-    {
-        std::unique_lock lock(m_convertMutex);
-        m_convertDone.wait(lock, [this] { return m_activeConversions == 0; });
-    }
+    m_state.waitForConversions();
     if (m_audio) {
         m_audio->quit();
         m_audio->wait();
@@ -185,27 +182,10 @@ int Engine::location() const
 {
     // A reading's own progress while there is one (a conversion beside it
     // does not take its place); otherwise a conversion's.
-    if (m_queue.state() != ReadingQueue::State::Idle)
+    const EngineState::Snapshot now = m_state.snapshot();
+    if (now.reading != ReadingQueue::State::Idle)
         return m_queue.percent();
-    const int converting = m_convertPercent.load();
-    return converting >= 0 ? converting : 0;
-}
-
-int Engine::state(int *conversionPercent) const
-{
-    // One load for the conversion's flag and percentage: a caller never sees
-    // one without the other.
-    const int converting = m_convertPercent.load();
-    if (conversionPercent)
-        *conversionPercent = converting;
-    int bits = 0;
-    if (m_queue.state() == ReadingQueue::State::Playing)
-        bits |= NARREX_STATE_READING;
-    if (converting >= 0)
-        bits |= NARREX_STATE_CONVERTING;
-    if (m_closing)
-        bits |= NARREX_STATE_CLOSING;
-    return bits;
+    return now.converting() ? now.conversionPercent : 0;
 }
 
 bool Engine::speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const
@@ -354,20 +334,10 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
     if (pathDecoder.hasError() || path.isEmpty())
         return NARREX_ERR_INVALID_ARGUMENT;
 
-    {
-        std::lock_guard lock(m_convertMutex);
-        if (m_closing)
-            return NARREX_ERR_NOT_INITIALIZED;
-        ++m_activeConversions;
-    }
-    m_convertPercent = 0;
+    if (!m_state.beginConversion())
+        return NARREX_ERR_NOT_INITIALIZED;
     const auto done = [this](int result) {
-        m_convertPercent = -1;
-        {
-            std::lock_guard lock(m_convertMutex);
-            --m_activeConversions;
-        }
-        m_convertDone.notify_all();
+        m_state.endConversion();
         return result;
     };
 
@@ -396,7 +366,7 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
             writeFailed = true;
             return false;
         }
-        return !m_closing.load();
+        return !m_state.isClosing();
     };
     // Runs in one language go to the synthesiser together, in batches of
     // about a thousand characters: each call has a fixed cost, and short
@@ -411,9 +381,9 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
         if (!synth.synthesize(params, batchEnglish, batch.toUtf8(), batchPause, sink))
             synthFailed = true;
         batch.clear();
-        m_convertPercent = int(std::min<qint64>(99, batchBytes * 100 / std::max<qint64>(1, gbk.size())));
+        m_state.setConversionPercent(int(batchBytes * 100 / std::max<qint64>(1, gbk.size())));
     };
-    while (!writeFailed && !m_closing && reader.next(piece)) {
+    while (!writeFailed && !m_state.isClosing() && reader.next(piece)) {
         for (const SpeechRun &run : frontEnd.process(piece.text, params.englishReading)) {
             const bool english = run.language == SpeechRun::English;
             if (!batch.isEmpty() && english != batchEnglish)
@@ -428,11 +398,11 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
         if (batch.size() >= 1000)
             flush();
     }
-    if (!writeFailed && !m_closing)
+    if (!writeFailed && !m_state.isClosing())
         flush();
 
     int result = NARREX_OK;
-    if (m_closing)
+    if (m_state.isClosing())
         result = NARREX_ERR_NOT_INITIALIZED;
     else if (writeFailed)
         result = NARREX_ERR_FILE;

@@ -17,7 +17,26 @@
 //   the Mandarin voice and of words for the English voice; the synthesiser
 //   speaks them one after the other, and the words it reports are mapped back
 //   through the runs' tokens to the bytes of the caller's text.
+//
+// What the engine is doing is one EngineState, changed only here:
+//
+//   Reading, as the ReadingQueue reports it:
+//
+//     Idle ──speak──► Playing ──heard to the end──► Finished
+//                     Playing ──stop──► Idle        Finished ──stop──► Idle
+//                     Playing ──speak──► Playing    Finished ──speak──► Playing
+//                     (a new reading; pause and continue stay in Playing)
+//
+//   Conversion, beside a reading, on the caller's thread:
+//
+//     None ──begin (0 %)──► Converting ──written, failed or cancelled──► None
+//                           Converting ──progress (0‥99 %)──► Converting
+//
+//   Closing (Narrex_Close), entered once from any of these: no conversion
+//   begins any more, running ones stop at their next block of samples and
+//   are waited for, and the reading is stopped.
 
+#include "enginestate.h"
 #include "readingqueue.h"
 #include "synthesizer.h"
 #include "voicesettings.h"
@@ -49,8 +68,7 @@ public:
     int deviceCount() const;
     int speak(const QByteArray &gbk, int voiceCode, int speed, int volume);
     int location() const;
-    // NARREX_STATE_* bits, and the conversion's percentage (-1 when none).
-    int state(int *conversionPercent) const;
+    EngineState::Snapshot state() const { return m_state.snapshot(); }
     // The sentence and word of the current reading being heard, in bytes of
     // its text; false ("nothing") when no reading is heard.
     bool speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const;
@@ -92,6 +110,7 @@ private:
     // The user's pronunciation list as it is on disk now.
     std::shared_ptr<const UserPronunciations> userList();
 
+    EngineState m_state;
     ReadingQueue m_queue;
     NarrexNotifyTarget m_target{};
     QObject *m_notifier = nullptr;
@@ -107,10 +126,4 @@ private:
     VoiceSettings m_settings;
     QString m_userListPath;
     std::shared_ptr<UserPronunciations> m_userList;
-
-    std::atomic<bool> m_closing{false};
-    std::mutex m_convertMutex;
-    std::condition_variable m_convertDone;
-    int m_activeConversions = 0;
-    std::atomic<int> m_convertPercent{-1};
 };

@@ -90,11 +90,10 @@ NARREX_API int32_t NARREX_CALL Narrex_GetState(int32_t *conversionPercent)
             *conversionPercent = -1;
         return NARREX_ERR_NOT_INITIALIZED;
     }
-    int percent = -1;
-    const int bits = e->state(&percent);
+    const EngineState::Snapshot state = e->state();
     if (conversionPercent)
-        *conversionPercent = percent;
-    return bits;
+        *conversionPercent = state.converting() ? state.conversionPercent : -1;
+    return state.bits();
 }
 
 NARREX_API int32_t NARREX_CALL Narrex_PauseORContinue(void)

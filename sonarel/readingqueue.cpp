@@ -3,9 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
-ReadingQueue::ReadingQueue(qint64 capacitySamples)
+ReadingQueue::ReadingQueue(qint64 capacitySamples, std::function<void(State)> stateChanged)
     : m_capacity(capacitySamples)
+    , m_stateChanged(std::move(stateChanged))
 {
+}
+
+void ReadingQueue::setStateLocked(State state)
+{
+    m_state = state;
+    if (m_stateChanged)
+        m_stateChanged(state);
 }
 
 void ReadingQueue::clearLocked()
@@ -29,7 +37,7 @@ quint64 ReadingQueue::begin(qint64 totalBytes)
     ++m_generation;
     clearLocked();
     m_totalBytes = totalBytes;
-    m_state = State::Playing;
+    setStateLocked(State::Playing);
     m_begunAt = std::chrono::steady_clock::now();
     m_space.notify_all();
     return m_generation;
@@ -41,7 +49,7 @@ void ReadingQueue::stop()
     ++m_generation;
     clearLocked();
     m_totalBytes = 0;
-    m_state = State::Idle;
+    setStateLocked(State::Idle);
     m_space.notify_all();
 }
 
@@ -183,7 +191,7 @@ bool ReadingQueue::reportPlayed(quint64 generation, qint64 played, bool drained)
         m_pendingMarks.pop_front();
     }
     if (m_producerDone && m_chunks.empty() && drained) {
-        m_state = State::Finished;
+        setStateLocked(State::Finished);
         m_heardBytes = m_totalBytes;
         m_pendingMarks.clear();
         m_heardSentence = NoRange;

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -38,7 +39,10 @@ class ReadingQueue
 public:
     enum class State { Idle, Playing, Finished };
 
-    explicit ReadingQueue(qint64 capacitySamples);
+    // stateChanged hears each change of state, with the queue's lock held:
+    // it must not call back into the queue.
+    explicit ReadingQueue(qint64 capacitySamples,
+                          std::function<void(State)> stateChanged = {});
 
     // Control side.
     quint64 begin(qint64 totalBytes);
@@ -86,11 +90,13 @@ public:
 
 private:
     void clearLocked();
+    void setStateLocked(State state);
 
     const qint64 m_capacity;
     mutable std::mutex m_mutex;
     std::condition_variable m_space;
     quint64 m_generation = 0;
+    const std::function<void(State)> m_stateChanged;
     State m_state = State::Idle;
     bool m_paused = false;
     bool m_producerDone = false;
