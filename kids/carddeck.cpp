@@ -3,6 +3,8 @@
 #include "randomsource.h"
 #include "untfun.h"
 
+#include <algorithm>
+
 void CardDeck::setGroup(const QByteArray &characters)
 {
     Cards.clear();
@@ -34,4 +36,22 @@ int CardDeck::clockInterval(const QString &fieldText)
     if (!ok)
         return 1000;
     return std::clamp(value, 1000, 5000);
+}
+
+void CardTally::mark(Answer answer)
+{
+    ++(answer == Answer::Right ? m_right : m_wrong);
+}
+
+void CardTally::reset()
+{
+    m_right = 0;
+    m_wrong = 0;
+}
+
+int CardTally::visibleMarks(int count, int width, int pitch)
+{
+    if (count <= 0 || width <= 0 || pitch <= 0)
+        return 0;
+    return std::min(count, (width + pitch - 1) / pitch);
 }

@@ -28,3 +28,26 @@ public:
     // field or one that is not a number gives 1000.
     static int clockInterval(const QString &fieldText);
 };
+
+// The parent's marks since the card window was opened: how many answers
+// were right and how many wrong.
+class CardTally
+{
+public:
+    enum class Answer { Right, Wrong };
+
+    int right() const { return m_right; }
+    int wrong() const { return m_wrong; }
+    int count(Answer answer) const { return answer == Answer::Right ? m_right : m_wrong; }
+    void mark(Answer answer);
+    void reset();
+
+    // Of count marks drawn side by side every pitch pixels in a row width
+    // pixels wide, those that show: the whole ones and the one cut off at
+    // the row's end.
+    static int visibleMarks(int count, int width, int pitch);
+
+private:
+    int m_right = 0;
+    int m_wrong = 0;
+};

@@ -101,3 +101,27 @@ std::array<int, MathDrill::ChoiceCount> MathDrill::FillChoices(int answer)
     }
     return choices;
 }
+
+const MathDrill::Round &MathDrill::nextRound(Operation op, int bound)
+{
+    m_round.question = PickOperands(op, bound);
+    m_round.choices = FillChoices(m_round.question.answer);
+    return m_round;
+}
+
+std::optional<bool> MathDrill::judge(int slot) const
+{
+    if (slot < 0 || slot >= ChoiceCount)
+        return std::nullopt;
+    return m_round.choices[size_t(slot)] == m_round.question.answer;
+}
+
+QString MathDrill::questionPhrase(const Question &q, Operation op)
+{
+    return QStringLiteral("出题 %1%2%3").arg(q.a).arg(word(op)).arg(q.b);
+}
+
+QString MathDrill::verdictPhrase(bool right)
+{
+    return right ? QStringLiteral("答对了") : QStringLiteral("答错了");
+}

@@ -2,11 +2,13 @@
 
 // The rules of the arithmetic drill: two operands up to a bound for each of
 // the four operations, the answer, six distinct choices with the answer in
-// a random place, and the check of a pick. No widgets here.
+// a random place, the question on the board and the check of a pick. No
+// widgets here.
 
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class RandomSource;
 
@@ -24,7 +26,23 @@ public:
         int answer = 0;
     };
 
+    // The question on the board and the six numbers to pick from. Before the
+    // first question the board shows a sample (5 + 6 = 11) with the choices
+    // 1 … 6, but nothing has been asked: its answer is 0, and every pick is
+    // judged against that.
+    struct Round {
+        Question question;
+        std::array<int, ChoiceCount> choices{1, 2, 3, 4, 5, 6};
+    };
+
     explicit MathDrill(RandomSource &random);
+
+    const Round &round() const { return m_round; }
+    // Puts a new question on the board: operands, answer and choices.
+    const Round &nextRound(Operation op, int bound);
+    // Whether the number in choice slot 0 … 5 is the answer; a slot outside
+    // them gives none.
+    std::optional<bool> judge(int slot) const;
 
     // Operands in 1 … bound (a bound outside 5 … 50 is taken as the nearest
     // of the two), each pair meeting the operation's condition equally
@@ -37,9 +55,13 @@ public:
 
     static int answerOf(Operation op, int a, int b);
     static QString word(Operation op); // spoken: 加 减 乘 除
+    // What is said: "出题 7加5", and "答对了" or "答错了" for a pick.
+    static QString questionPhrase(const Question &q, Operation op);
+    static QString verdictPhrase(bool right);
     static QString sign(Operation op); // shown: + - × ÷
     static int clampBound(int bound);
 
 private:
     RandomSource &m_random;
+    Round m_round;
 };

@@ -2,6 +2,7 @@
 #include "pixelfont.h"
 
 #include "canvas.h"
+#include "placement.h"
 #include "randomsource.h"
 
 #include <QBitmap>
@@ -18,8 +19,7 @@
 
 namespace {
 
-QLabel *bigLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
-                 const QColor &colour)
+QLabel *bigLabel(QWidget *parent, const char *name, const QString &text, const QColor &colour)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
@@ -28,11 +28,48 @@ QLabel *bigLabel(QWidget *parent, const char *name, const QString &text, const Q
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setStyleSheet(QStringLiteral("QLabel { background: transparent; color: %1; }")
                              .arg(colour.name()));
-    label->setGeometry(geometry);
     return label;
 }
 
+template<typename W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
 } // namespace
+
+// The top bar's frame holds the bound and the operations; the drill area
+// the apples and the question; the right panel the choices.
+constexpr Placement MathLayout[] = {
+    {"TopBar", "", {2, 0, 556, 40}},
+    {"BoundLabel", "TopBar", {3, 15, 66, 17}},
+    {"RzSpinner1", "TopBar", {72, 11, 68, 22}},
+    {"Bevel1", "TopBar", {148, 9, 2, 27}},
+    {"OperationLabel", "TopBar", {154, 15, 66, 17}},
+    {"RadioButton1", "TopBar", {229, 14, 65, 25}},
+    {"RadioButton2", "TopBar", {293, 14, 65, 25}},
+    {"RadioButton3", "TopBar", {357, 14, 65, 25}},
+    {"RadioButton4", "TopBar", {422, 14, 65, 25}},
+    {"btn6", "TopBar", {493, 9, 58, 27}},
+    {"img1", "", {0, 41, 455, 321}},
+    {"pb1", "img1", {2, 2, 448, 65}},
+    {"pb2", "img1", {2, 254, 449, 65}},
+    {"lbl1", "img1", {32, 96, 73, 67}},
+    {"lbl2", "img1", {104, 96, 57, 65}},
+    {"lbl3", "img1", {160, 96, 73, 67}},
+    {"lbl4", "img1", {239, 96, 43, 67}},
+    {"lbl5", "img1", {282, 96, 168, 67}},
+    {"RightPanel", "", {455, 41, 105, 321}},
+    {"rg3", "RightPanel", {4, 2, 97, 269}},
+    {"btn2", "RightPanel", {5, 276, 95, 41}},
+};
+
+std::span<const Placement> TMathFrm::layout()
+{
+    return MathLayout;
+}
 
 TMathFrm::TMathFrm(RandomSource &random, Speaker playStr, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -52,86 +89,67 @@ TMathFrm::TMathFrm(RandomSource &random, Speaker playStr, QWidget *parent)
         apple.createMaskFromColor(apple.pixel(0, apple.height() - 1), Qt::MaskInColor)));
 
     // The top bar: bound, operation, exit.
-    auto *top = new QFrame(this);
-    top->setGeometry(0, 0, 560, 41);
-    auto *group = new QGroupBox(top);
-    group->setGeometry(2, 0, 556, 40);
-    auto *boundLabel = new QLabel(QStringLiteral("运算范围:"), top);
-    boundLabel->move(5, 15);
-    m_spinner = new QSpinBox(top);
-    m_spinner->setObjectName(QStringLiteral("RzSpinner1"));
-    m_spinner->setGeometry(74, 11, 68, 22);
+    auto *top = named(new QGroupBox(this), "TopBar");
+    auto *boundLabel = named(new QLabel(QStringLiteral("运算范围:"), top), "BoundLabel");
+    m_spinner = named(new QSpinBox(top), "RzSpinner1");
     m_spinner->setRange(MathDrill::MinBound, MathDrill::MaxBound);
     m_spinner->setValue(MathDrill::MinBound);
     m_spinner->setButtonSymbols(QAbstractSpinBox::PlusMinus);
     m_spinner->setAccessibleName(QStringLiteral("运算范围"));
     boundLabel->setBuddy(m_spinner);
-    auto *line = new QFrame(top);
+    auto *line = named(new QFrame(top), "Bevel1");
     line->setFrameStyle(QFrame::VLine | QFrame::Raised);
-    line->setGeometry(150, 9, 2, 27);
-    auto *opLabel = new QLabel(QStringLiteral("运算方式:"), top);
-    opLabel->move(156, 15);
+    named(new QLabel(QStringLiteral("运算方式:"), top), "OperationLabel");
     const char *opNames[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4"};
-    const QString opTexts[] = {QStringLiteral("加(+)"), QStringLiteral("减(-)"),
-                               QStringLiteral("乘(×)"), QStringLiteral("除(÷)")};
-    const int opX[] = {231, 295, 359, 424};
     auto *operations = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
-        auto *b = new QRadioButton(opTexts[i], top);
-        b->setObjectName(QLatin1String(opNames[i]));
+        const auto op = MathDrill::Operation(i);
+        auto *b = named(new QRadioButton(QStringLiteral("%1(%2)").arg(MathDrill::word(op),
+                                                                      MathDrill::sign(op)),
+                                         top),
+                        opNames[i]);
         b->setProperty("Tag", i);
-        b->move(opX[i], 14);
-        b->adjustSize();
         operations->addButton(b);
         connect(b, &QRadioButton::clicked, this, [this, b] { RadioButton1Click(b); });
         m_operations[size_t(i)] = b;
     }
     m_operations[0]->setChecked(true);
-    auto *btn6 = new QPushButton(QIcon(QStringLiteral(":/icons/exit.svg")), QStringLiteral("退出"), top);
-    btn6->setObjectName(QStringLiteral("btn6"));
-    btn6->setGeometry(495, 9, 58, 27);
+    auto *btn6 = named(new QPushButton(QIcon(QStringLiteral(":/icons/exit.svg")),
+                                       QStringLiteral("退出"), top),
+                       "btn6");
     btn6->setFlat(true);
     connect(btn6, &QPushButton::clicked, this, &TMathFrm::btn6Click);
 
     // The drill area over its background picture.
     const QPixmap background = QIcon(QStringLiteral(":/kids/background.svg")).pixmap(455, 321);
-    auto *area = new Canvas([background](QPainter &p, const QRect &r) {
+    auto *area = named(new Canvas([background](QPainter &p, const QRect &r) {
         p.drawPixmap(r, background);
-    }, this);
-    area->setObjectName(QStringLiteral("img1"));
-    area->setGeometry(0, 41, 455, 321);
-    const QRect boxes[] = {QRect(2, 2, 448, 65), QRect(2, 254, 449, 65)};
+    }, this), "img1");
     const char *boxNames[] = {"pb1", "pb2"};
     for (int i = 0; i < 2; ++i) {
         // The apples belong to the question: painted from it at every
         // repaint, so they stay as long as the question does.
-        auto *box = new Canvas([this, i](QPainter &p, const QRect &r) {
+        m_boxes[size_t(i)] = named(new Canvas([this, i](QPainter &p, const QRect &r) {
             const QList<QRectF> places = applePlaces(m_apples[size_t(i)], r.size());
             for (const QRectF &place : places)
                 p.drawPixmap(place.toRect(), m_apple);
-        }, area);
-        box->setObjectName(QLatin1String(boxNames[i]));
-        box->setGeometry(boxes[i]);
-        m_boxes[size_t(i)] = box;
+        }, area), boxNames[i]);
     }
-    m_lbl1 = bigLabel(area, "lbl1", QStringLiteral("5"), QRect(32, 96, 73, 67), Qt::black);
-    m_lbl2 = bigLabel(area, "lbl2", QStringLiteral("+"), QRect(104, 96, 57, 65), Qt::red);
-    m_lbl3 = bigLabel(area, "lbl3", QStringLiteral("6"), QRect(160, 96, 73, 67), Qt::black);
-    bigLabel(area, "lbl4", QStringLiteral("="), QRect(240, 96, 41, 67), Qt::blue);
-    m_lbl5 = bigLabel(area, "lbl5", QStringLiteral("11"), QRect(280, 96, 170, 67), Qt::black);
+    m_lbl1 = bigLabel(area, "lbl1", QStringLiteral("5"), Qt::black);
+    m_lbl2 = bigLabel(area, "lbl2", QStringLiteral("+"), Qt::red);
+    m_lbl3 = bigLabel(area, "lbl3", QStringLiteral("6"), Qt::black);
+    bigLabel(area, "lbl4", QStringLiteral("="), Qt::blue);
+    m_lbl5 = bigLabel(area, "lbl5", QStringLiteral("11"), Qt::black);
     m_lbl5->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     // The right panel: the six choices and the question button.
-    auto *right = new QFrame(this);
-    right->setGeometry(455, 41, 105, 321);
-    auto *rg3 = new QGroupBox(QStringLiteral("得数"), right);
-    rg3->setObjectName(QStringLiteral("rg3"));
+    auto *right = named(new QFrame(this), "RightPanel");
+    auto *rg3 = named(new QGroupBox(QStringLiteral("得数"), right), "rg3");
     rg3->setFont(songFont(16));
-    rg3->setGeometry(4, 2, 97, 321 - 48 - 4);
     auto *choicesLayout = new QVBoxLayout(rg3);
     m_rg3 = new QButtonGroup(this);
     for (int i = 0; i < MathDrill::ChoiceCount; ++i) {
-        auto *item = new QRadioButton(QString::number(i + 1), rg3);
+        auto *item = new QRadioButton(QString::number(m_drill.round().choices[size_t(i)]), rg3);
         item->setObjectName(QStringLiteral("rg3Item%1").arg(i));
         item->setAccessibleName(QStringLiteral("得数 %1").arg(i + 1));
         m_rg3->addButton(item, i);
@@ -143,17 +161,17 @@ TMathFrm::TMathFrm(RandomSource &random, Speaker playStr, QWidget *parent)
         if (on)
             rg3Click(id);
     });
-    auto *btn2 = new QPushButton(QIcon(QStringLiteral(":/icons/question.svg")),
-                                 QStringLiteral("出题"), right);
-    btn2->setObjectName(QStringLiteral("btn2"));
+    auto *btn2 = named(new QPushButton(QIcon(QStringLiteral(":/icons/question.svg")),
+                                       QStringLiteral("出题"), right),
+                       "btn2");
     btn2->setFont(songFont(14));
-    btn2->setGeometry(5, 321 - 48 + 3, 95, 41);
     btn2->setFlat(true);
     connect(btn2, &QPushButton::clicked, this, &TMathFrm::btn2Click);
 
+    placeControls(this, layout());
+
     // FormCreate: addition is checked at start.
-    m_word = MathDrill::word(MathDrill::Operation::Add);
-    m_lbl2->setProperty("Hint", m_word);
+    m_lbl2->setProperty("Hint", MathDrill::word(MathDrill::Operation::Add));
 }
 
 QList<QRectF> TMathFrm::applePlaces(int count, const QSize &box)
@@ -185,13 +203,13 @@ MathDrill::Operation TMathFrm::checkedOperation() const
 
 void TMathFrm::btn2Click()
 {
-    const MathDrill::Question q = m_drill.PickOperands(checkedOperation(), m_spinner->value());
-    m_mathAnswer = q.answer;
-    m_apples = {q.a, q.b};
+    const MathDrill::Operation op = checkedOperation();
+    const MathDrill::Round &round = m_drill.nextRound(op, m_spinner->value());
+    m_apples = {round.question.a, round.question.b};
     for (QWidget *box : m_boxes)
         box->update();
-    m_lbl1->setText(QString::number(q.a));
-    m_lbl3->setText(QString::number(q.b));
+    m_lbl1->setText(QString::number(round.question.a));
+    m_lbl3->setText(QString::number(round.question.b));
     m_lbl5->setText(QStringLiteral("?"));
     // No item picked: a button group only lets go of its pick when it is
     // not exclusive for a moment.
@@ -199,21 +217,20 @@ void TMathFrm::btn2Click()
     for (QRadioButton *item : m_choices)
         item->setChecked(false);
     m_rg3->setExclusive(true);
-    const std::array<int, MathDrill::ChoiceCount> choices = m_drill.FillChoices(m_mathAnswer);
     for (int i = 0; i < MathDrill::ChoiceCount; ++i)
-        m_choices[size_t(i)]->setText(QString::number(choices[size_t(i)]));
+        m_choices[size_t(i)]->setText(QString::number(round.choices[size_t(i)]));
     if (m_playStr)
-        m_playStr(QStringLiteral("出题 ") + m_lbl1->text() + m_word + m_lbl3->text());
+        m_playStr(MathDrill::questionPhrase(round.question, op));
 }
 
 void TMathFrm::rg3Click(int item)
 {
-    if (item < 0 || item >= MathDrill::ChoiceCount)
+    const std::optional<bool> right = m_drill.judge(item);
+    if (!right)
         return;
-    const QString picked = m_choices[size_t(item)]->text();
-    m_lbl5->setText(picked);
+    m_lbl5->setText(QString::number(m_drill.round().choices[size_t(item)]));
     if (m_playStr)
-        m_playStr(picked.toInt() == m_mathAnswer ? QStringLiteral("答对了") : QStringLiteral("答错了"));
+        m_playStr(MathDrill::verdictPhrase(*right));
 }
 
 void TMathFrm::RadioButton1Click(QObject *sender)
@@ -223,8 +240,7 @@ void TMathFrm::RadioButton1Click(QObject *sender)
         return;
     const auto op = MathDrill::Operation(tag);
     m_lbl2->setText(MathDrill::sign(op));
-    m_word = MathDrill::word(op);
-    m_lbl2->setProperty("Hint", m_word);
+    m_lbl2->setProperty("Hint", MathDrill::word(op));
 }
 
 void TMathFrm::btn6Click()

@@ -6,6 +6,7 @@
 // MathDrill's; the window shows them.
 
 #include "mathdrill.h"
+#include "placement.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -34,19 +35,19 @@ public:
     void RadioButton1Click(QObject *sender);
     void btn6Click();
 
-    int mathAnswer() const { return m_mathAnswer; }
+    int mathAnswer() const { return m_drill.round().question.answer; }
     // Where the apples of an operand go in its box: rows of ten at a 34-pixel
     // pitch (the second row at y = 34) up to 20 apples; more are laid out in
     // as many rows of ten as they need, made smaller to fit the box's height.
     static QList<QRectF> applePlaces(int count, const QSize &box);
+    // Where each control sits.
+    static std::span<const Placement> layout();
 
 private:
     MathDrill::Operation checkedOperation() const;
 
     MathDrill m_drill;
     Speaker m_playStr;
-    int m_mathAnswer = 0;
-    QString m_word;
     std::array<int, 2> m_apples{0, 0}; // operands of the question shown
     QPixmap m_apple;
 

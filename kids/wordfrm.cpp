@@ -2,6 +2,7 @@
 #include "pixelfont.h"
 
 #include "canvas.h"
+#include "placement.h"
 #include "desktop.h"
 #include "dialogs.h"
 #include "frminput.h"
@@ -33,17 +34,60 @@ QByteArray resourceBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QLabel *plainLabel(QWidget *parent, const char *name, const QString &text, QPoint at)
+QLabel *plainLabel(QWidget *parent, const char *name, const QString &text)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setStyleSheet(QStringLiteral("QLabel { background: transparent; color: black; }"));
-    label->move(at);
     return label;
 }
 
+template<typename W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// The top bar (group, order, pace), the card area with its mark rows, card,
+// position and counters, and the bottom bar's buttons.
+constexpr Placement WordLayout[] = {
+    {"TopBar", "", {0, 0, 489, 41}},
+    {"cbb1Box", "TopBar", {1, 1, 129, 39}},
+    {"cbb1", "cbb1Box", {16, 16, 107, 21}},
+    {"rg1", "TopBar", {130, 1, 135, 39}},
+    {"rg1Item0", "rg1", {8, 17, 59, 18}},
+    {"rg1Item1", "rg1", {69, 17, 59, 18}},
+    {"rg2", "TopBar", {265, 1, 128, 39}},
+    {"rg2Item0", "rg2", {8, 17, 56, 18}},
+    {"rg2Item1", "rg2", {66, 17, 56, 18}},
+    {"se1Box", "TopBar", {393, 1, 94, 39}},
+    {"se1", "se1Box", {12, 15, 70, 22}},
+    {"img1", "", {0, 41, 489, 332}},
+    {"pb1", "img1", {9, 1, 464, 24}},
+    {"pb2", "img1", {9, 25, 464, 25}},
+    {"lbl1", "img1", {96, 64, 306, 229}},
+    {"lbl2", "img1", {8, 312, 161, 18}},
+    {"lbl5", "img1", {377, 312, 32, 18}},
+    {"lbl3", "img1", {409, 312, 16, 18}},
+    {"lbl6", "img1", {426, 312, 32, 18}},
+    {"lbl4", "img1", {458, 312, 30, 18}},
+    {"BottomBar", "", {0, 373, 489, 30}},
+    {"btn1", "BottomBar", {8, 3, 65, 23}},
+    {"btn2", "BottomBar", {88, 3, 57, 23}},
+    {"btn3", "BottomBar", {160, 3, 97, 23}},
+    {"btn4", "BottomBar", {280, 3, 57, 23}},
+    {"btn5", "BottomBar", {344, 3, 57, 23}},
+    {"btn6", "BottomBar", {423, 1, 60, 27}},
+};
+
 } // namespace
+
+std::span<const Placement> TWordFrm::layout()
+{
+    return WordLayout;
+}
 
 TWordFrm::TWordFrm(const Services &services, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -59,39 +103,28 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
     setFocusPolicy(Qt::ClickFocus);
 
     // Top bar: group, order, pace, clock.
-    auto *top = new QFrame(this);
-    top->setGeometry(0, 0, 489, 41);
-    auto *groupBox = new QGroupBox(QStringLiteral("分组"), top);
-    groupBox->setGeometry(1, 1, 129, 39);
-    m_cbb1 = new QComboBox(groupBox);
-    m_cbb1->setObjectName(QStringLiteral("cbb1"));
-    m_cbb1->setGeometry(16, 16, 107, 21);
+    auto *top = named(new QFrame(this), "TopBar");
+    auto *groupBox = named(new QGroupBox(QStringLiteral("分组"), top), "cbb1Box");
+    m_cbb1 = named(new QComboBox(groupBox), "cbb1");
     m_cbb1->setAccessibleName(QStringLiteral("分组"));
     connect(m_cbb1, &QComboBox::activated, this, [this] { cbb1Change(); });
 
-    const auto radioGroup = [top](const char *name, const QString &title, int x, int width,
-                                  const QString &first, const QString &second) {
-        auto *box = new QGroupBox(title, top);
-        box->setObjectName(QLatin1String(name));
-        box->setGeometry(x, 1, width, 39);
+    const auto radioGroup = [top](const char *name, const QString &title, const QString &first,
+                                  const QString &second) {
+        auto *box = named(new QGroupBox(title, top), name);
         std::array<QRadioButton *, 2> items{new QRadioButton(first, box),
                                             new QRadioButton(second, box)};
-        items[0]->setGeometry(8, 17, width / 2 - 8, 18);
-        items[1]->setGeometry(width / 2 + 2, 17, width / 2 - 8, 18);
+        items[0]->setObjectName(QLatin1String(name) + QLatin1String("Item0"));
+        items[1]->setObjectName(QLatin1String(name) + QLatin1String("Item1"));
         items[0]->setChecked(true);
         return items;
     };
-    m_rg1 = radioGroup("rg1", QStringLiteral("取字"), 130, 135, QStringLiteral("随机"),
-                       QStringLiteral("顺序"));
-    m_rg2 = radioGroup("rg2", QStringLiteral("显示"), 265, 128, QStringLiteral("人工"),
-                       QStringLiteral("自动"));
+    m_rg1 = radioGroup("rg1", QStringLiteral("取字"), QStringLiteral("随机"), QStringLiteral("顺序"));
+    m_rg2 = radioGroup("rg2", QStringLiteral("显示"), QStringLiteral("人工"), QStringLiteral("自动"));
     for (QRadioButton *b : m_rg2)
         connect(b, &QRadioButton::clicked, this, &TWordFrm::rg2Click);
-    auto *clockBox = new QGroupBox(QStringLiteral("时钟(毫秒)"), top);
-    clockBox->setGeometry(393, 1, 80, 39);
-    m_se1 = new QSpinBox(clockBox);
-    m_se1->setObjectName(QStringLiteral("se1"));
-    m_se1->setGeometry(14, 15, 57, 22);
+    auto *clockBox = named(new QGroupBox(QStringLiteral("时钟(毫秒)"), top), "se1Box");
+    m_se1 = named(new QSpinBox(clockBox), "se1");
     m_se1->setRange(1000, 5000);
     m_se1->setSingleStep(500);
     m_se1->setValue(1000);
@@ -107,39 +140,30 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
     m_cardArea = new Canvas([background](QPainter &p, const QRect &r) { p.drawPixmap(r, background); },
                             this);
     m_cardArea->setObjectName(QStringLiteral("img1"));
-    m_cardArea->setGeometry(0, 41, 489, 332);
     m_cardArea->setFont(songFont(14));
     m_cardArea->installEventFilter(this);
     m_rightMark = QImage(QStringLiteral(":/kids/yes.bmp"));
     m_wrongMark = QImage(QStringLiteral(":/kids/no.bmp"));
     // The rows show as many marks as the counters say, at every repaint.
-    m_pb1 = new Canvas([this](QPainter &p, const QRect &) { paintMarks(p, m_rightMark, rightCount()); },
-                       m_cardArea);
-    m_pb1->setObjectName(QStringLiteral("pb1"));
-    m_pb1->setGeometry(9, 1, 464, 24);
-    m_pb2 = new Canvas([this](QPainter &p, const QRect &) { paintMarks(p, m_wrongMark, wrongCount()); },
-                       m_cardArea);
-    m_pb2->setObjectName(QStringLiteral("pb2"));
-    m_pb2->setGeometry(9, 25, 464, 25);
-    m_lbl1 = plainLabel(m_cardArea, "lbl1", QStringLiteral("学"), QPoint(96, 64));
+    m_pb1 = named(new Canvas([this](QPainter &p, const QRect &r) {
+        paintMarks(p, r, m_rightMark, m_tally.right());
+    }, m_cardArea), "pb1");
+    m_pb2 = named(new Canvas([this](QPainter &p, const QRect &r) {
+        paintMarks(p, r, m_wrongMark, m_tally.wrong());
+    }, m_cardArea), "pb2");
+    m_lbl1 = plainLabel(m_cardArea, "lbl1", QStringLiteral("学"));
     m_lbl1->setFont(songFont(213));
     m_lbl1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_lbl1->resize(306, 229);
     m_lbl1->setAccessibleName(QStringLiteral("字卡"));
     m_lbl1->installEventFilter(this);
-    m_lbl2 = plainLabel(m_cardArea, "lbl2", QString(), QPoint(8, 312));
-    m_lbl2->resize(161, 18);
-    plainLabel(m_cardArea, "lbl5", QStringLiteral("对："), QPoint(377, 312));
-    m_lbl3 = plainLabel(m_cardArea, "lbl3", QStringLiteral("0"), QPoint(409, 312));
-    m_lbl3->resize(16, 18);
-    plainLabel(m_cardArea, "lbl6", QStringLiteral("错："), QPoint(426, 312));
-    m_lbl4 = plainLabel(m_cardArea, "lbl4", QStringLiteral("0"), QPoint(458, 312));
-    m_lbl4->resize(30, 18);
+    m_lbl2 = plainLabel(m_cardArea, "lbl2", QString());
+    plainLabel(m_cardArea, "lbl5", QStringLiteral("对："));
+    m_lbl3 = plainLabel(m_cardArea, "lbl3", QStringLiteral("0"));
+    plainLabel(m_cardArea, "lbl6", QStringLiteral("错："));
+    m_lbl4 = plainLabel(m_cardArea, "lbl4", QStringLiteral("0"));
 
     // The bottom bar and its menu.
-    auto *bottom = new QFrame(this);
-    bottom->setObjectName(QStringLiteral("BottomBar"));
-    bottom->setGeometry(0, 373, 489, 30);
+    auto *bottom = named(new QFrame(this), "BottomBar");
     bottom->setContextMenuPolicy(Qt::CustomContextMenu);
     m_pm1 = new QMenu(this);
     m_pm1->setObjectName(QStringLiteral("pm1"));
@@ -158,28 +182,28 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
         const char *name;
         const char *text;
         const char *icon;
-        QRect geometry;
         void (TWordFrm::*handler)();
     };
     const Button buttons[] = {
-        {"btn1", "文字", "text", {8, 3, 65, 23}, &TWordFrm::btn1Click},
-        {"btn2", "字体", "font", {88, 3, 57, 23}, &TWordFrm::btn2Click},
-        {"btn3", "键盘控制", "keyboard", {160, 3, 97, 23}, &TWordFrm::btn3Click},
-        {"btn4", "对", "right", {280, 3, 57, 23}, &TWordFrm::btn4Click},
-        {"btn5", "错", "wrong", {344, 3, 57, 23}, &TWordFrm::btn5Click},
-        {"btn6", "退出", "exit", {423, 1, 60, 27}, &TWordFrm::btn6Click},
+        {"btn1", "文字", "text", &TWordFrm::btn1Click},
+        {"btn2", "字体", "font", &TWordFrm::btn2Click},
+        {"btn3", "键盘控制", "keyboard", &TWordFrm::btn3Click},
+        {"btn4", "对", "right", &TWordFrm::btn4Click},
+        {"btn5", "错", "wrong", &TWordFrm::btn5Click},
+        {"btn6", "退出", "exit", &TWordFrm::btn6Click},
     };
     for (const Button &b : buttons) {
         auto *button = new QPushButton(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))),
                                        QString::fromUtf8(b.text), bottom);
         button->setObjectName(QLatin1String(b.name));
-        button->setGeometry(b.geometry);
         button->setFlat(true);
         // Reached with Tab, but a click leaves the focus where it was, so
         // Space keeps showing cards after "键盘控制".
         button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QPushButton::clicked, this, b.handler);
     }
+
+    placeControls(this, layout());
 
     m_tmr1.setObjectName(QStringLiteral("tmr1"));
     m_tmr1.setInterval(1000);
@@ -240,10 +264,8 @@ void TWordFrm::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     // FormShow: each opening counts from nought.
-    m_lbl3->setText(QStringLiteral("0"));
-    m_lbl4->setText(QStringLiteral("0"));
-    m_pb1->update();
-    m_pb2->update();
+    m_tally.reset();
+    showTally();
 }
 
 void TWordFrm::cbb1Change()
@@ -323,37 +345,45 @@ void TWordFrm::btn3Click()
 
 int TWordFrm::rightCount() const
 {
-    return m_lbl3->text().toInt();
+    return m_tally.right();
 }
 
 int TWordFrm::wrongCount() const
 {
-    return m_lbl4->text().toInt();
+    return m_tally.wrong();
 }
 
-void TWordFrm::paintMarks(QPainter &painter, const QImage &mark, int count)
+void TWordFrm::paintMarks(QPainter &painter, const QRect &row, const QImage &mark, int count)
 {
-    // Only the marks that can be seen: 25 whole ones and part of the 26th.
-    const int visible = std::min(count, 464 / MarkPitch + 1);
+    const int visible = CardTally::visibleMarks(count, row.width(), MarkPitch);
     for (int i = 0; i < visible; ++i)
         painter.drawImage(MarkPitch * i, 0, mark);
 }
 
-void TWordFrm::mark(QLabel *counter, QWidget *row, SoundPlayer &sound)
+void TWordFrm::showTally()
 {
-    counter->setText(QString::number(counter->text().toInt() + 1));
-    row->update();
-    sound.play(); // without a sound device the mark still counts
+    m_lbl3->setText(QString::number(m_tally.right()));
+    m_lbl4->setText(QString::number(m_tally.wrong()));
+    m_pb1->update();
+    m_pb2->update();
+}
+
+void TWordFrm::mark(CardTally::Answer answer)
+{
+    m_tally.mark(answer);
+    showTally();
+    // Without a sound device the mark still counts.
+    (answer == CardTally::Answer::Right ? m_rightSound : m_wrongSound)->play();
 }
 
 void TWordFrm::btn4Click()
 {
-    mark(m_lbl3, m_pb1, *m_rightSound);
+    mark(CardTally::Answer::Right);
 }
 
 void TWordFrm::btn5Click()
 {
-    mark(m_lbl4, m_pb2, *m_wrongSound);
+    mark(CardTally::Answer::Wrong);
 }
 
 void TWordFrm::N1Click()

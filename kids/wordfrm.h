@@ -6,6 +6,7 @@
 // cards drawn by CardDeck; the window shows them.
 
 #include "carddeck.h"
+#include "placement.h"
 
 #include <QDialog>
 #include <QImage>
@@ -69,6 +70,8 @@ public:
     SoundPlayer &wrongSound() { return *m_wrongSound; }
 
     static constexpr int MarkPitch = 18;
+    // Where each control sits.
+    static std::span<const Placement> layout();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -76,14 +79,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void mark(QLabel *counter, QWidget *row, SoundPlayer &sound);
-    void paintMarks(QPainter &painter, const QImage &mark, int count);
+    void mark(CardTally::Answer answer);
+    void showTally();
+    void paintMarks(QPainter &painter, const QRect &row, const QImage &mark, int count);
     void showError(const QString &text);
 
     Services m_services;
     QString m_listFile;
     QList<QByteArray> m_groups;
     CardDeck m_deck;
+    CardTally m_tally;
     QImage m_rightMark;
     QImage m_wrongMark;
     SoundPlayer *m_rightSound = nullptr;

@@ -22,6 +22,9 @@ private slots:
     void choicesAreSixDistinctAroundTheAnswer();
     void answerIsEquallyLikelyInEachPlace();
     void wordsAndSigns();
+    void picksAreJudgedAgainstTheBoard_data();
+    void picksAreJudgedAgainstTheBoard();
+    void phrases();
 };
 
 void TestMathDrill::operandsKeepTheirRules_data()
@@ -150,6 +153,55 @@ void TestMathDrill::wordsAndSigns()
         QCOMPARE(MathDrill::word(Op(op)), words[op]);
         QCOMPARE(MathDrill::sign(Op(op)), signs[op]);
     }
+}
+
+void TestMathDrill::picksAreJudgedAgainstTheBoard_data()
+{
+    QTest::addColumn<int>("rounds");
+    QTest::addColumn<int>("op");
+    QTest::newRow("sample board") << 0 << 0;
+    for (int op = 0; op < 4; ++op)
+        QTest::addRow("after questions in %s", qPrintable(MathDrill::word(Op(op)))) << 40 << op;
+}
+
+void TestMathDrill::picksAreJudgedAgainstTheBoard()
+{
+    QFETCH(int, rounds);
+    QFETCH(int, op);
+    RandomSource random(99 + op);
+    MathDrill drill(random);
+    for (int r = 0; r < std::max(1, rounds); ++r) {
+        if (rounds > 0) {
+            const MathDrill::Round &round = drill.nextRound(Op(op), 5 + r);
+            QCOMPARE(round.question.answer,
+                     MathDrill::answerOf(Op(op), round.question.a, round.question.b));
+            QCOMPARE(&round, &drill.round());
+        }
+        // Exactly the slot holding the answer is right; nothing is asked
+        // before the first question, so there every slot is wrong.
+        int right = 0;
+        for (int slot = 0; slot < MathDrill::ChoiceCount; ++slot) {
+            const std::optional<bool> verdict = drill.judge(slot);
+            QVERIFY(verdict.has_value());
+            QCOMPARE(*verdict, drill.round().choices[size_t(slot)] == drill.round().question.answer);
+            right += *verdict;
+        }
+        QCOMPARE(right, rounds > 0 ? 1 : 0);
+        for (int slot : {-1, MathDrill::ChoiceCount, 1000})
+            QVERIFY(!drill.judge(slot).has_value());
+    }
+    if (rounds == 0) {
+        QCOMPARE(drill.round().question.answer, 0);
+        QCOMPARE(drill.round().choices, (std::array<int, 6>{1, 2, 3, 4, 5, 6}));
+    }
+}
+
+void TestMathDrill::phrases()
+{
+    QCOMPARE(MathDrill::questionPhrase({7, 5, 12}, Op::Add), QStringLiteral("出题 7加5"));
+    QCOMPARE(MathDrill::questionPhrase({48, 6, 8}, Op::Divide), QStringLiteral("出题 48除6"));
+    QCOMPARE(MathDrill::verdictPhrase(true), QStringLiteral("答对了"));
+    QCOMPARE(MathDrill::verdictPhrase(false), QStringLiteral("答错了"));
 }
 
 QTEST_GUILESS_MAIN(TestMathDrill)

@@ -1,6 +1,7 @@
 // The arithmetic drill window with a recording stand-in for the main
 // window's speech.
 
+#include "layoutcheck.h"
 #include "mathfrm.h"
 #include "randomsource.h"
 
@@ -51,6 +52,7 @@ class TestMathFrm : public QObject
 
 private slots:
     void layout();
+    void everyControlSitsInItsPlace();
     void sampleQuestionBeforeTheFirst();
     void questionIsSpokenAndShown();
     void picksAreJudged();
@@ -71,18 +73,26 @@ void TestMathFrm::layout()
     QCOMPARE(spinner->minimum(), 5);
     QCOMPARE(spinner->maximum(), 50);
     QCOMPARE(spinner->value(), 5);
-    QCOMPARE(spinner->geometry(), QRect(74, 11, 68, 22));
+    // The top bar's controls sit in its frame: these are their places in the window.
+    const auto inWindow = [&h](QWidget *w) { return QRect(w->mapTo(&h.window, QPoint()), w->size()); };
+    QCOMPARE(inWindow(spinner), QRect(74, 11, 68, 22));
     QCOMPARE(h.window.findChild<QWidget *>("pb1")->geometry(), QRect(2, 2, 448, 65));
     QCOMPARE(h.window.findChild<QWidget *>("pb2")->geometry(), QRect(2, 254, 449, 65));
     QCOMPARE(h.window.findChild<QLabel *>("lbl1")->geometry(), QRect(32, 96, 73, 67));
     QCOMPARE(h.window.findChild<QLabel *>("lbl1")->font().pixelSize(), 67);
     QCOMPARE(h.window.findChild<QGroupBox *>("rg3")->title(), QStringLiteral("得数"));
     QCOMPARE(h.window.findChild<QPushButton *>("btn2")->size(), QSize(95, 41));
-    QCOMPARE(h.window.findChild<QPushButton *>("btn6")->geometry(), QRect(495, 9, 58, 27));
+    QCOMPARE(inWindow(h.window.findChild<QPushButton *>("btn6")), QRect(495, 9, 58, 27));
     QVERIFY(h.operation(0)->isChecked());
     const QStringList ops = {"加(+)", "减(-)", "乘(×)", "除(÷)"};
     for (int i = 0; i < 4; ++i)
         QCOMPARE(h.operation(i)->text(), ops[i]);
+}
+
+void TestMathFrm::everyControlSitsInItsPlace()
+{
+    Harness h;
+    LayoutCheck::check(&h.window, TMathFrm::layout());
 }
 
 void TestMathFrm::sampleQuestionBeforeTheFirst()

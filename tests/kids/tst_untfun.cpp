@@ -48,6 +48,10 @@ private slots:
     void deckDrawsInOrderOrAtRandom();
     void clockFieldRule_data();
     void clockFieldRule();
+    void tallyCountsEachMark_data();
+    void tallyCountsEachMark();
+    void visibleMarks_data();
+    void visibleMarks();
 };
 
 void TestUntfun::helpers()
@@ -235,6 +239,60 @@ void TestUntfun::clockFieldRule()
     QFETCH(QString, text);
     QFETCH(int, interval);
     QCOMPARE(CardDeck::clockInterval(text), interval);
+}
+
+void TestUntfun::tallyCountsEachMark_data()
+{
+    QTest::addColumn<QString>("marks"); // R right, W wrong, 0 a new opening
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("wrong");
+    QTest::newRow("none") << "" << 0 << 0;
+    QTest::newRow("rights") << "RRR" << 3 << 0;
+    QTest::newRow("mixed") << "RWWRW" << 2 << 3;
+    QTest::newRow("reopened") << "RRW0W" << 0 << 1;
+    QTest::newRow("many") << QString(120, u'R') + QString(30, u'W') << 120 << 30;
+}
+
+void TestUntfun::tallyCountsEachMark()
+{
+    QFETCH(QString, marks);
+    QFETCH(int, right);
+    QFETCH(int, wrong);
+    CardTally tally;
+    for (QChar c : std::as_const(marks)) {
+        if (c == u'0')
+            tally.reset();
+        else
+            tally.mark(c == u'R' ? CardTally::Answer::Right : CardTally::Answer::Wrong);
+    }
+    QCOMPARE(tally.right(), right);
+    QCOMPARE(tally.wrong(), wrong);
+    QCOMPARE(tally.count(CardTally::Answer::Right), right);
+    QCOMPARE(tally.count(CardTally::Answer::Wrong), wrong);
+}
+
+void TestUntfun::visibleMarks_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("visible");
+    // The card window's rows are 464 pixels at an 18-pixel pitch: 25 whole
+    // marks and part of the 26th.
+    QTest::newRow("none") << 0 << 464 << 0;
+    QTest::newRow("a few") << 7 << 464 << 7;
+    QTest::newRow("the whole ones") << 25 << 464 << 25;
+    QTest::newRow("the cut one") << 26 << 464 << 26;
+    QTest::newRow("more than fit") << 300 << 464 << 26;
+    QTest::newRow("a row of whole marks only") << 30 << 450 << 25;
+    QTest::newRow("no row") << 5 << 0 << 0;
+}
+
+void TestUntfun::visibleMarks()
+{
+    QFETCH(int, count);
+    QFETCH(int, width);
+    QFETCH(int, visible);
+    QCOMPARE(CardTally::visibleMarks(count, width, 18), visible);
 }
 
 QTEST_GUILESS_MAIN(TestUntfun)

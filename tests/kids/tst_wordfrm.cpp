@@ -3,6 +3,7 @@
 
 #include "dialogs.h"
 #include "frminput.h"
+#include "layoutcheck.h"
 #include "randomsource.h"
 #include "recordingdesktop.h"
 #include "scripteddialogs.h"
@@ -91,6 +92,7 @@ class TestWordFrm : public QObject
 
 private slots:
     void layoutAndStart();
+    void everyControlSitsInItsPlace();
     void noListGivesEmptyCards();
     void inOrderAndAfterAGroupChange();
     void randomThenInOrderGoesOn();
@@ -113,6 +115,12 @@ private slots:
     void editorKeepsUnsavedTypingUntilTheUserDecides();
     void editorWithoutEditsClosesWithoutAsking();
 };
+
+void TestWordFrm::everyControlSitsInItsPlace()
+{
+    Harness h(ThreeGroups);
+    LayoutCheck::check(h.window.get(), TWordFrm::layout());
+}
 
 void TestWordFrm::layoutAndStart()
 {
