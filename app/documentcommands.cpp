@@ -25,12 +25,6 @@ DocumentCommands::DocumentCommands(QWidget *window, QTextEdit *editor, Dialogs &
 
 DocumentCommands::~DocumentCommands() = default;
 
-void DocumentCommands::showError(const QString &text)
-{
-    m_dialogs.message(m_window, text, Dialogs::applicationTitle(), Dialogs::Icon::Error,
-                      Dialogs::Buttons::Ok);
-}
-
 void DocumentCommands::newDocument()
 {
     if (m_dialogs.message(m_window, QStringLiteral("新建文件，您是否保存当前窗口?"),
@@ -40,9 +34,9 @@ void DocumentCommands::newDocument()
         // or the text would be lost.
         const QString path = m_dialogs.saveFileName(m_window, RtfFilter, QStringLiteral("RTF"));
         if (!path.isEmpty()) {
-            const DocumentFile::SaveResult saved = DocumentFile::saveRtf(*m_editor->document(), path);
-            if (!saved.ok) {
-                showError(saved.error);
+            QString error;
+            if (!DocumentFile::saveRtf(*m_editor->document(), path, &error)) {
+                m_dialogs.showError(m_window, error);
                 return;
             }
         }
@@ -56,7 +50,9 @@ void DocumentCommands::open()
     if (path.isEmpty())
         return;
     struct Loaded {
-        DocumentFile::LoadResult result;
+        bool ok;
+        QString error;
+        QString warning;
         QTextDocument *document;
     };
     // Large files are read and laid out off the window's thread; the new
@@ -67,21 +63,20 @@ void DocumentCommands::open()
     const Loaded loaded = m_busy.run([&] {
         auto *document = new QTextDocument;
         document->setDefaultFont(font);
-        const DocumentFile::LoadResult result = DocumentFile::load(path, document);
+        Loaded loaded{false, {}, {}, document};
+        loaded.ok = DocumentFile::load(path, document, &loaded.error, &loaded.warning);
         document->moveToThread(windowThread);
-        return Loaded{result, document};
+        return loaded;
     });
     QApplication::restoreOverrideCursor();
-    if (!loaded.result.ok) {
+    if (!loaded.ok) {
         delete loaded.document;
-        showError(loaded.result.error);
+        m_dialogs.showError(m_window, loaded.error);
         return;
     }
     replaceDocument(loaded.document);
-    if (!loaded.result.warning.isEmpty()) {
-        m_dialogs.message(m_window, loaded.result.warning, Dialogs::applicationTitle(),
-                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
-    }
+    if (!loaded.warning.isEmpty())
+        m_dialogs.showWarning(m_window, loaded.warning);
 }
 
 void DocumentCommands::replaceDocument(QTextDocument *document)
@@ -102,10 +97,11 @@ bool DocumentCommands::save()
     const QString path = m_dialogs.saveFileName(m_window, RtfFilter, QStringLiteral("RTF"));
     if (path.isEmpty())
         return false;
-    const DocumentFile::SaveResult saved = DocumentFile::saveRtf(*m_editor->document(), path);
-    if (!saved.ok)
-        showError(saved.error);
-    return saved.ok;
+    QString error;
+    const bool saved = DocumentFile::saveRtf(*m_editor->document(), path, &error);
+    if (!saved)
+        m_dialogs.showError(m_window, error);
+    return saved;
 }
 
 void DocumentCommands::print()
@@ -118,10 +114,9 @@ void DocumentCommands::print()
     const QDateTime now = QDateTime::currentDateTime();
     const QString header = TextPrinter::headerLine(SystemFormats::shortDate(now.date()),
                                                    SystemFormats::longTime(now.time()));
-    const QString error = TextPrinter::print(*m_printer, m_editor->font(), header,
-                                             m_editor->toPlainText());
-    if (!error.isEmpty())
-        showError(error);
+    QString error;
+    if (!TextPrinter::print(*m_printer, m_editor->font(), header, m_editor->toPlainText(), &error))
+        m_dialogs.showError(m_window, error);
 }
 
 void DocumentCommands::edit(int tag)

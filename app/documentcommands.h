@@ -42,7 +42,6 @@ signals:
 
 private:
     void replaceDocument(QTextDocument *document);
-    void showError(const QString &text);
 
     QWidget *m_window;
     QTextEdit *m_editor;

@@ -10,45 +10,47 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
-DocumentFile::LoadResult DocumentFile::load(const QString &path, QTextDocument *document)
+namespace {
+
+bool fail(QString *error, const QString &why)
 {
-    LoadResult result;
+    if (error)
+        *error = why;
+    return false;
+}
+
+} // namespace
+
+bool DocumentFile::load(const QString &path, QTextDocument *document, QString *error,
+                        QString *warning)
+{
+    QString notes;
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        result.error = QStringLiteral("“%1”是一个文件夹，不能打开。").arg(shown);
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("无法打开文件“%1”：%2").arg(shown, file.errorString());
-        return result;
-    }
-    if (file.size() > MaxFileSize) {
-        result.error = QStringLiteral("文件“%1”太大（%2 MB），不能打开。")
+    if (QFileInfo(path).isDir())
+        return fail(error, QStringLiteral("“%1”是一个文件夹，不能打开。").arg(shown));
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(error, QStringLiteral("无法打开文件“%1”：%2").arg(shown, file.errorString()));
+    if (file.size() > MaxFileSize)
+        return fail(error, QStringLiteral("文件“%1”太大（%2 MB），不能打开。")
                            .arg(shown)
-                           .arg(file.size() / (1024 * 1024));
-        return result;
-    }
+                           .arg(file.size() / (1024 * 1024)));
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("无法读取文件“%1”：%2").arg(shown, file.errorString());
-        return result;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return fail(error, QStringLiteral("无法读取文件“%1”：%2").arg(shown, file.errorString()));
 
     if (RtfReader::isRtf(bytes)) {
         const RtfReader::Result read = RtfReader::read(bytes, document);
-        if (!read.ok) {
-            result.error = QStringLiteral("无法读取文件“%1”：%2").arg(shown, read.message);
-            return result;
-        }
+        if (!read.ok)
+            return fail(error, QStringLiteral("无法读取文件“%1”：%2").arg(shown, read.message));
         if (read.partial)
-            result.warning = QStringLiteral("文件“%1”有损坏（%2），只读出了其中的一部分。")
+            notes = QStringLiteral("文件“%1”有损坏（%2），只读出了其中的一部分。")
                                  .arg(shown, read.message);
         if (read.droppedPictures > 0) {
             const QString dropped = QStringLiteral("文件“%1”中有 %2 个图片或对象（WMF、EMF 图片或嵌入的对象）不能显示，保存时不会保留。")
                                         .arg(shown)
                                         .arg(read.droppedPictures);
-            result.warning = result.warning.isEmpty() ? dropped : result.warning + u'\n' + dropped;
+            notes = notes.isEmpty() ? dropped : notes + u'\n' + dropped;
         }
     } else {
         const bool undo = document->isUndoRedoEnabled();
@@ -61,29 +63,24 @@ DocumentFile::LoadResult DocumentFile::load(const QString &path, QTextDocument *
         document->setUndoRedoEnabled(undo);
         document->setModified(false);
     }
-    result.ok = true;
-    return result;
+    if (warning)
+        *warning = notes;
+    return true;
 }
 
-DocumentFile::SaveResult DocumentFile::saveRtf(const QTextDocument &document, const QString &path)
+bool DocumentFile::saveRtf(const QTextDocument &document, const QString &path, QString *error)
 {
-    SaveResult result;
     const QString shown = QDir::toNativeSeparators(path);
-    if (QFileInfo(path).isDir()) {
-        result.error = QStringLiteral("“%1”是一个文件夹，不能保存为文件。").arg(shown);
-        return result;
-    }
+    if (QFileInfo(path).isDir())
+        return fail(error, QStringLiteral("“%1”是一个文件夹，不能保存为文件。").arg(shown));
     const QByteArray rtf = RtfWriter::write(document);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString());
-        return result;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString()));
     if (file.write(rtf) != rtf.size() || !file.commit()) {
-        result.error = QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString());
+        const QString why = file.errorString();
         file.cancelWriting();
-        return result;
+        return fail(error, QStringLiteral("无法保存文件“%1”：%2").arg(shown, why));
     }
-    result.ok = true;
-    return result;
+    return true;
 }

@@ -16,22 +16,16 @@ namespace DocumentFile {
 // Files larger than this are not opened: the editor is not the place for them.
 constexpr qint64 MaxFileSize = 256LL * 1024 * 1024;
 
-struct LoadResult {
-    bool ok = false;
-    QString error; // why it could not be opened, when !ok
-    QString warning; // what was dropped from a broken RTF file, when ok
-};
-
-// Reads path into document (replacing its content). On failure document is
-// left as it was. Safe to call on a worker thread with a document of that
+// Reads path into document (replacing its content). False, with the reason
+// in *error, when it cannot be opened; document is then left as it was.
+// *warning tells what was dropped from a broken RTF file (empty when
+// nothing was). Safe to call on a worker thread with a document of that
 // thread.
-LoadResult load(const QString &path, QTextDocument *document);
+bool load(const QString &path, QTextDocument *document, QString *error,
+          QString *warning = nullptr);
 
-struct SaveResult {
-    bool ok = false;
-    QString error;
-};
-
-SaveResult saveRtf(const QTextDocument &document, const QString &path);
+// Saves document as RTF; false, with the reason in *error, when it cannot,
+// and the old file is then whole.
+bool saveRtf(const QTextDocument &document, const QString &path, QString *error);
 
 } // namespace DocumentFile

@@ -30,8 +30,7 @@ int main(int argc, char *argv[])
     NarrexLibrary library;
     if (!library.load(QCoreApplication::applicationDirPath())) {
         // The program has no use without its speech engine.
-        dialogs.message(nullptr, library.errorString(), Dialogs::applicationTitle(),
-                        Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+        dialogs.showError(nullptr, library.errorString());
         return 1;
     }
     NarrexEngine engine(library.functions());

@@ -58,12 +58,17 @@ QList<QStringList> TextPrinter::paginate(const QStringList &printed, int linesPe
     return pages;
 }
 
-QString TextPrinter::print(QPagedPaintDevice &device, const QFont &font, const QString &header,
-                           const QString &text)
+bool TextPrinter::print(QPagedPaintDevice &device, const QFont &font, const QString &header,
+                        const QString &text, QString *error)
 {
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     QPainter painter;
     if (!painter.begin(&device))
-        return QStringLiteral("无法开始打印。");
+        return fail(QStringLiteral("无法开始打印。"));
     // Sizes in points, so the text prints as large as it shows.
     QFont printFont = font;
     if (printFont.pointSizeF() <= 0)
@@ -90,7 +95,7 @@ QString TextPrinter::print(QPagedPaintDevice &device, const QFont &font, const Q
     for (qsizetype p = 0; p < pages.size(); ++p) {
         if (p > 0 && !device.newPage()) {
             painter.end();
-            return QStringLiteral("打印机不能开始新的一页。");
+            return fail(QStringLiteral("打印机不能开始新的一页。"));
         }
         qreal y = metrics.ascent();
         for (const QString &line : pages[p]) {
@@ -99,6 +104,6 @@ QString TextPrinter::print(QPagedPaintDevice &device, const QFont &font, const Q
         }
     }
     if (!painter.end())
-        return QStringLiteral("打印没有完成。");
-    return QString();
+        return fail(QStringLiteral("打印没有完成。"));
+    return true;
 }

@@ -28,8 +28,8 @@ QStringList wrap(const QStringList &lines, qreal width,
 QList<QStringList> paginate(const QStringList &printed, int linesPerPage);
 
 // The whole job: header, rule, empty line and text on device, in font.
-// Returns an empty string when done, else what went wrong.
-QString print(QPagedPaintDevice &device, const QFont &font, const QString &header,
-              const QString &text);
+// False, with what went wrong in *error, when it could not be printed.
+bool print(QPagedPaintDevice &device, const QFont &font, const QString &header,
+           const QString &text, QString *error);
 
 } // namespace TextPrinter

@@ -51,8 +51,7 @@ void ToolCommands::startSystemTool(Desktop::SystemTool tool)
     case Desktop::SystemTool::DirectXDiagnostics: name = QStringLiteral("DirectX 诊断"); break;
     case Desktop::SystemTool::DeviceManager: name = QStringLiteral("设备管理器"); break;
     }
-    m_dialogs.message(m_window, QStringLiteral("这台电脑上没有找到“%1”。").arg(name),
-                      Dialogs::applicationTitle(), Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+    m_dialogs.showWarning(m_window, QStringLiteral("这台电脑上没有找到“%1”。").arg(name));
 }
 
 void ToolCommands::openHelp()
@@ -61,15 +60,11 @@ void ToolCommands::openHelp()
     // stays there.
     const QString programFolder = QCoreApplication::applicationDirPath();
     if (!QDir::setCurrent(programFolder)) {
-        m_dialogs.message(m_window,
-                          QStringLiteral("无法进入程序所在的文件夹 %1。")
-                              .arg(QDir::toNativeSeparators(programFolder)),
-                          Dialogs::applicationTitle(), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+        m_dialogs.showError(m_window, QStringLiteral("无法进入程序所在的文件夹 %1。").arg(QDir::toNativeSeparators(programFolder)));
         return;
     }
     if (!m_desktop.openHelp(QDir::toNativeSeparators(QDir::currentPath()))) {
-        m_dialogs.message(m_window, QStringLiteral("找不到帮助文件，请重新安装本软件。"),
-                          Dialogs::applicationTitle(), Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+        m_dialogs.showWarning(m_window, QStringLiteral("找不到帮助文件，请重新安装本软件。"));
     }
 }
 

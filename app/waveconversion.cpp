@@ -3,6 +3,7 @@
 #include "busypanel.h"
 #include "busywork.h"
 #include "dialogs.h"
+#include "engineerrors.h"
 #include "maker.h"
 #include "narrex.h"
 #include "speechengine.h"
@@ -12,22 +13,6 @@
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTimer>
-
-namespace {
-
-// What a failed conversion's result means, for the user.
-QString engineFailure(int result)
-{
-    switch (result) {
-    case NARREX_ERR_NOTHING_TO_SPEAK: return QStringLiteral("没有可以朗读的文字。");
-    case NARREX_ERR_FILE: return QStringLiteral("不能写入这个文件，请检查文件夹和磁盘空间。");
-    case NARREX_ERR_INVALID_ARGUMENT: return QStringLiteral("文件名不能使用。");
-    case NARREX_ERR_SYNTHESIS: return QStringLiteral("语音引擎出错。");
-    default: return QString();
-    }
-}
-
-} // namespace
 
 WaveConversion::WaveConversion(QWidget *window, QTextEdit *editor, SpeechEngine &engine,
                                Dialogs &dialogs, BusyWork &busy, View view)
@@ -74,7 +59,7 @@ void WaveConversion::convert(bool male)
         });
         progress.stop();
         if (result != NARREX_OK)
-            reason = engineFailure(result);
+            reason = EngineErrors::forUser(result);
     }
     if (result == NARREX_OK) {
         m_dialogs.message(m_window, QStringLiteral("语音转换 Wave 文件完成 !"),

@@ -1,5 +1,6 @@
 #include "wavetool.h"
 
+#include "engineerrors.h"
 #include "narrex.h"
 #include "narrexlibrary.h"
 #include "textencoding.h"
@@ -32,16 +33,6 @@ void print(FILE *f, const QString &text)
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
     std::fflush(f);
-}
-
-QString engineMessage(int code)
-{
-    switch (code) {
-    case NARREX_ERR_NOTHING_TO_SPEAK: return QStringLiteral("the text has nothing to speak");
-    case NARREX_ERR_FILE: return QStringLiteral("the WAV file could not be written (folder missing, not writable, or disk full)");
-    case NARREX_ERR_SYNTHESIS: return QStringLiteral("the synthesiser failed");
-    default: return QStringLiteral("the engine gave error %1").arg(code);
-    }
 }
 
 void drawProgress(FILE *err, int percent)
@@ -213,7 +204,7 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
         const int rc = engine->reading(gbk.bytes, kind, english ? 1 : male ? 0 : 4, &result);
         engine->close();
         if (rc != NARREX_OK) {
-            print(err, QStringLiteral("parlix-wave: the engine cannot show its reading: %1.\n").arg(engineMessage(rc)));
+            print(err, QStringLiteral("parlix-wave: the engine cannot show its reading: %1.\n").arg(EngineErrors::forConsole(rc)));
             return EngineMissing;
         }
         if (!result.isEmpty() && !result.endsWith('\n'))
@@ -266,7 +257,7 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     engine->close();
 
     if (result != NARREX_OK) {
-        print(err, QStringLiteral("parlix-wave: conversion failed: %1.\n").arg(engineMessage(result)));
+        print(err, QStringLiteral("parlix-wave: conversion failed: %1.\n").arg(EngineErrors::forConsole(result)));
         return ConversionError;
     }
     return Ok;

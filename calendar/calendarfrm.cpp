@@ -248,9 +248,7 @@ void TCalendarFrm::SpinEdit2Change()
 void TCalendarFrm::SpinEdit3Change()
 {
     const int month = fieldValue(m_month);
-    try {
-        m_calendar->setMonth(month);
-    } catch (const DateConversionError &) {
+    if (!m_calendar->setMonth(month)) {
         // The selected day is past the new month's end: take its last day.
         m_calendar->setDay(m_calendar->MonthLength(m_calendar->Year(), month));
         m_calendar->setMonth(month);

@@ -51,37 +51,37 @@ void TLunarCalendar::setSelectedDate(const QDate &date)
     DoChange();
 }
 
-void TLunarCalendar::writeDate(int year, int month, int day)
+bool TLunarCalendar::writeDate(int year, int month, int day)
 {
     const QDate date(year, month, day);
     if (!date.isValid())
-        throw DateConversionError(
-            QStringLiteral("%1-%2-%3 不是有效的日期").arg(year).arg(month).arg(day));
+        return false;
     m_selectedDate = date;
     m_useCurrentDate = false;
     RefreshLayout();
     DoChange();
+    return true;
 }
 
-void TLunarCalendar::setDay(int value)
+bool TLunarCalendar::setDay(int value)
 {
     if (value <= 0 || value > ShownMonthLength() || value == Day())
-        return;
-    writeDate(Year(), Month(), value);
+        return true;
+    return writeDate(Year(), Month(), value);
 }
 
-void TLunarCalendar::setMonth(int value)
+bool TLunarCalendar::setMonth(int value)
 {
     if (value <= 0 || value > 12 || value == Month())
-        return;
-    writeDate(Year(), value, Day());
+        return true;
+    return writeDate(Year(), value, Day());
 }
 
-void TLunarCalendar::setYear(int value)
+bool TLunarCalendar::setYear(int value)
 {
     if (value <= 0 || value == Year())
-        return;
-    writeDate(value, Month(), Day());
+        return true;
+    return writeDate(value, Month(), Day());
 }
 
 void TLunarCalendar::setStartOfWeek(int dayOfWeek)

@@ -14,19 +14,6 @@
 #include "lunar.h"
 
 #include <functional>
-#include <stdexcept>
-
-// Raised by a Day, Month or Year write that would form a date that does not
-// exist (31 carried into a 30-day month, 29 February into a common year).
-// Nothing has changed when it is thrown.
-class DateConversionError : public std::runtime_error
-{
-public:
-    explicit DateConversionError(const QString &what)
-        : std::runtime_error(what.toStdString())
-    {
-    }
-};
 
 class TLunarCalendar : public QWidget
 {
@@ -62,11 +49,12 @@ public:
     int Month() const { return m_selectedDate.month(); }
     int Year() const { return m_selectedDate.year(); }
     // Zero, negative, a month above 12 and a day past the shown month are
-    // ignored, as is the current value; a date that does not exist throws
-    // DateConversionError.
-    void setDay(int value);
-    void setMonth(int value);
-    void setYear(int value);
+    // ignored, as is the current value. A write that would form a date that
+    // does not exist (31 carried into a 30-day month, 29 February into a
+    // common year) is refused: false, and nothing changes.
+    bool setDay(int value);
+    bool setMonth(int value);
+    bool setYear(int value);
 
     int MonthOffset() const { return m_monthOffset; }
     bool ReadOnly() const { return m_readOnly; }
@@ -131,7 +119,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void writeDate(int year, int month, int day);
+    bool writeDate(int year, int month, int day);
     void moveCurrentBy(int dCol, int dRow);
     void runClick();
     void updateAccessibleDescription();

@@ -24,6 +24,17 @@ public:
     virtual Answer message(QWidget *parent, const QString &text, const QString &caption, Icon icon,
                            Buttons buttons, bool topmost = false) = 0;
 
+    // How the windows tell the user that something failed: the program's
+    // title as caption, one OK button.
+    void showError(QWidget *parent, const QString &text)
+    {
+        message(parent, text, applicationTitle(), Icon::Error, Buttons::Ok);
+    }
+    void showWarning(QWidget *parent, const QString &text)
+    {
+        message(parent, text, applicationTitle(), Icon::Warning, Buttons::Ok);
+    }
+
     // File dialogs; an empty result means cancelled. filter is given the
     // Windows way ("Txt; Rtf|*.Txt; *.Rtf"). The save dialog adds
     // defaultSuffix when the chosen name has no extension and replaces an

@@ -13,11 +13,14 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
 #include <QVBoxLayout>
+
+Q_LOGGING_CATEGORY(lcFlash, "parlix.flash")
 
 namespace {
 
@@ -180,7 +183,7 @@ void TFlashFrm::FormCreate()
     QString why;
     if (m_services.playerAvailable && !m_services.playerAvailable(&why)) {
         if (!why.isEmpty())
-            qInfo("Flash player not available: %s", qPrintable(why));
+            qCInfo(lcFlash) << "Flash player not available:" << why;
         reportNoPlayer();
     }
 }
@@ -233,7 +236,7 @@ void TFlashFrm::FileListBox1Click()
 
     auto cannotOpen = [this](const QString &why) {
         if (!why.isEmpty())
-            qInfo("cannot open the movie: %s", qPrintable(why));
+            qCInfo(lcFlash) << "cannot open the movie:" << why;
         m_services.dialogs->message(this, QStringLiteral("\n不能打开您所选择的文件格式！"),
             QStringLiteral("警告"), Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
     };
@@ -247,7 +250,7 @@ void TFlashFrm::FileListBox1Click()
         m_player = m_services.createPlayer ? m_services.createPlayer(m_playerArea, &why) : nullptr;
         if (!m_player) {
             reportNoPlayer();
-            qInfo("Flash player not available: %s", qPrintable(why));
+            qCInfo(lcFlash) << "Flash player not available:" << why;
             return;
         }
         m_playerArea->layout()->addWidget(m_player->widget());

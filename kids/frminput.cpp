@@ -100,10 +100,7 @@ bool TFrminput::readInto(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_dialogs.message(this,
-                          QStringLiteral("无法打开文件“%1”：%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()),
-                          Dialogs::applicationTitle(), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+        m_dialogs.showError(this, QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     // GBK, or the UTF-8 (or UTF-16) of today's editors.
@@ -132,11 +129,7 @@ bool TFrminput::save()
     const Untfun::Encoded encoded = Untfun::fileOfText(m_mmo1->toPlainText());
     if (!encoded.unencodable.isEmpty()) {
         // Written as GBK it would become "?": nothing is written.
-        m_dialogs.message(this,
-                          QStringLiteral("第 %1 行的“%2”不能保存在字表文件里，请换一个字。")
-                              .arg(encoded.line)
-                              .arg(encoded.unencodable),
-                          Dialogs::applicationTitle(), Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+        m_dialogs.showWarning(this, QStringLiteral("第 %1 行的“%2”不能保存在字表文件里，请换一个字。").arg(encoded.line).arg(encoded.unencodable));
         return false;
     }
     // Written beside the old file and put in its place only when complete:
@@ -144,8 +137,7 @@ bool TFrminput::save()
     QSaveFile file(path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly)
         || file.write(encoded.bytes) != encoded.bytes.size() || !file.commit()) {
-        m_dialogs.message(this, QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString()),
-                          Dialogs::applicationTitle(), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+        m_dialogs.showError(this, QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString()));
         file.cancelWriting();
         return false;
     }

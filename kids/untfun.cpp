@@ -102,16 +102,16 @@ Untfun::List Untfun::parseList(const QByteArray &bytes)
     return list;
 }
 
-Untfun::List Untfun::LoadList(const QString &path)
+std::optional<Untfun::List> Untfun::LoadList(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.exists())
-        return {};
+        return List();
     if (!file.open(QIODevice::ReadOnly)) {
-        List failed;
-        failed.error = QStringLiteral("无法打开文件“%1”：%2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
-        return failed;
+        if (error)
+            *error = QStringLiteral("无法打开文件“%1”：%2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString());
+        return std::nullopt;
     }
     return parseList(file.readAll());
 }

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace Untfun {
 
 inline const QString ListFileName = QStringLiteral("tavimo.txt");
@@ -34,7 +36,6 @@ QString locateListFile(const QString &programFolder, const QString &fallbackFold
 struct List {
     QStringList names; // shown in the group list
     QList<QByteArray> groups; // each group's characters, GBK
-    QString error; // why the file could not be read; empty when it was
 };
 
 // The lines of bytes: breaks at CR LF, lone CR and lone LF, the text ending
@@ -43,8 +44,9 @@ QList<QByteArray> splitLines(const QByteArray &bytes);
 // The groups of a list file's bytes (GBK, or UTF-8 or UTF-16, which are
 // turned into GBK first).
 List parseList(const QByteArray &bytes);
-// Reads the list file; a missing file gives no groups and no error.
-List LoadList(const QString &path);
+// Reads the list file; a missing file gives no groups. None, with the reason
+// in *error, when the file is there but cannot be read.
+std::optional<List> LoadList(const QString &path, QString *error);
 
 // Text for the list file and the editor: bytes as the user wrote them, in
 // whichever encoding, as text with "\n" line breaks.

@@ -233,13 +233,14 @@ void TWordFrm::LoadList()
 {
     m_cbb1->clear();
     m_groups.clear();
-    const Untfun::List list = Untfun::LoadList(m_listFile);
-    if (!list.error.isEmpty()) {
-        showError(list.error);
+    QString error;
+    const std::optional<Untfun::List> list = Untfun::LoadList(m_listFile, &error);
+    if (!list) {
+        showError(error);
         return;
     }
-    m_cbb1->addItems(list.names);
-    m_groups = list.groups;
+    m_cbb1->addItems(list->names);
+    m_groups = list->groups;
 }
 
 void TWordFrm::reloadAfterSave()
@@ -254,8 +255,7 @@ void TWordFrm::reloadAfterSave()
 void TWordFrm::showError(const QString &text)
 {
     if (m_services.dialogs)
-        m_services.dialogs->message(this, text, Dialogs::applicationTitle(), Dialogs::Icon::Error,
-                                    Dialogs::Buttons::Ok);
+        m_services.dialogs->showError(this, text);
 }
 
 void TWordFrm::showEvent(QShowEvent *event)
@@ -415,8 +415,7 @@ void TWordFrm::N3Click()
                                     Dialogs::applicationTitle(), Dialogs::Icon::Information,
                                     Dialogs::Buttons::Ok);
     } else {
-        m_services.dialogs->message(this, error, Dialogs::applicationTitle(), Dialogs::Icon::Warning,
-                                    Dialogs::Buttons::Ok);
+        m_services.dialogs->showWarning(this, error);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
@@ -26,6 +27,10 @@
 #include <unistd.h>
 
 #include <mutex>
+
+// The player page's requests and console show with
+// QT_LOGGING_RULES="parlix.flash.player.debug=true"; its errors always do.
+Q_LOGGING_CATEGORY(lcPlayer, "parlix.flash.player", QtInfoMsg)
 
 // Qt's global shared context, which the web engine expects to exist.
 Q_GUI_EXPORT QOpenGLContext *qt_gl_global_share_context();
@@ -56,9 +61,7 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl url = info.requestUrl();
-        if (qEnvironmentVariableIsSet("PARLIX_FLASH_DEBUG"))
-            qDebug(
-                "request %s: %s", allowed(url) ? "allowed" : "refused", qPrintable(url.toString()));
+        qCDebug(lcPlayer) << "request" << (allowed(url) ? "allowed:" : "refused:") << url;
         if (allowed(url))
             return;
         info.block(true);
@@ -122,8 +125,11 @@ protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
         int line, const QString &source) override
     {
-        if (qEnvironmentVariableIsSet("PARLIX_FLASH_DEBUG") || level == ErrorMessageLevel)
-            qDebug("player page: %s (%s:%d)", qPrintable(message), qPrintable(source), line);
+        const QString text = QStringLiteral("player page: %1 (%2:%3)").arg(message, source).arg(line);
+        if (level == ErrorMessageLevel)
+            qCWarning(lcPlayer).noquote() << text;
+        else
+            qCDebug(lcPlayer).noquote() << text;
     }
 
 private:

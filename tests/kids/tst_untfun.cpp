@@ -166,14 +166,15 @@ void TestUntfun::listFileLocation()
 void TestUntfun::missingAndUnreadableFiles()
 {
     QTemporaryDir dir;
-    const Untfun::List missing = Untfun::LoadList(dir.filePath("tavimo.txt"));
-    QVERIFY(missing.names.isEmpty());
-    QVERIFY(missing.error.isEmpty());
+    QString error;
+    const std::optional<Untfun::List> missing = Untfun::LoadList(dir.filePath("tavimo.txt"), &error);
+    QVERIFY(missing);
+    QVERIFY(missing->names.isEmpty());
+    QVERIFY(error.isEmpty());
     // A folder where the file should be cannot be read: an error naming it.
     QDir(dir.path()).mkdir("tavimo.txt");
-    const Untfun::List folder = Untfun::LoadList(dir.filePath("tavimo.txt"));
-    QVERIFY(folder.names.isEmpty());
-    QVERIFY(folder.error.contains("tavimo.txt"));
+    QVERIFY(!Untfun::LoadList(dir.filePath("tavimo.txt"), &error));
+    QVERIFY(error.contains("tavimo.txt"));
 }
 
 void TestUntfun::editorTextToFileAndBack()
