@@ -14,7 +14,7 @@ packages="
     golang-github-mozillazg-go-pinyin-dev libopencc-dev
     qt6-webengine-dev liblzma-dev zlib1g-dev haxe fonts-arphic-gbsn00lp
     fonts-wqy-zenhei fonts-noto-cjk fonts-liberation2
-    sox pulseaudio pulseaudio-utils xvfb xauth imagemagick
+    sox pulseaudio pulseaudio-utils xvfb xauth imagemagick clang-format-14
     fortunes-zh time
     libreoffice-writer-nogui poppler-utils
 "

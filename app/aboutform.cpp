@@ -70,12 +70,12 @@ protected:
     }
 };
 
-
 } // namespace
 
 TaboutForm::TaboutForm(Desktop &desktop, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint)
     , m_desktop(desktop)
 {
     setObjectName(QStringLiteral("aboutForm"));
@@ -109,9 +109,10 @@ TaboutForm::TaboutForm(Desktop &desktop, QWidget *parent)
     addLabel("Label2", Maker::ProductVersion, 69, 18);
     addLabel("Label4", Maker::Notice, 69, 48);
     addLabel("Label1", Maker::Name, 69, 75);
-    ClickLabel *label5 = addLabel("Label5", QStringLiteral("Email: ") + Maker::SupportMail, 14, 111);
-    ClickLabel *label6 = addLabel("Label6", QStringLiteral("Http: //") + Maker::WebAddress
-                                      + QStringLiteral("  "), 14, 136);
+    ClickLabel *label5
+        = addLabel("Label5", QStringLiteral("Email: ") + Maker::SupportMail, 14, 111);
+    ClickLabel *label6 = addLabel(
+        "Label6", QStringLiteral("Http: //") + Maker::WebAddress + QStringLiteral("  "), 14, 136);
     for (ClickLabel *link : {label5, label6}) {
         link->setCursor(Qt::PointingHandCursor);
         link->setFocusPolicy(Qt::StrongFocus);
@@ -142,7 +143,7 @@ TaboutForm::TaboutForm(Desktop &desktop, QWidget *parent)
     m_animation->setEndValue(1.0);
     m_animation->setDuration(AnimationMs);
     connect(m_animation, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant &v) { reveal(v.toReal()); });
+        [this](const QVariant &v) { reveal(v.toReal()); });
     connect(m_animation, &QVariantAnimation::finished, this, [this] { reveal(1.0); });
 
     FormCreate();

@@ -10,8 +10,7 @@
 // painting and its timers keep ticking; clicks and keys wait until the work
 // is done. For the few jobs that take long (opening a large file, writing
 // speech into a WAV file) but must finish before the command goes on.
-template <typename Work>
-auto runInBackground(Work work) -> decltype(work())
+template <typename Work> auto runInBackground(Work work) -> decltype(work())
 {
     QEventLoop loop;
     std::optional<decltype(work())> result;

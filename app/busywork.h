@@ -18,8 +18,7 @@ public:
 
     bool isBusy() const { return m_busy; }
 
-    template<typename Work>
-    auto run(Work work)
+    template <typename Work> auto run(Work work)
     {
         m_busy = true;
         auto result = runInBackground(std::move(work));

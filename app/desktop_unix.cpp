@@ -90,8 +90,8 @@ void UnixDesktop::openUrl(const QString &address)
 QString UnixDesktop::helpFile(const QString &programFolder)
 {
     const QDir dir(programFolder);
-    for (const QString &candidate : {QStringLiteral("help/index.html"),
-                                     QStringLiteral("../share/parlix/help/index.html")}) {
+    for (const QString &candidate :
+        {QStringLiteral("help/index.html"), QStringLiteral("../share/parlix/help/index.html")}) {
         const QString path = dir.filePath(candidate);
         if (QFileInfo(path).isFile())
             return QFileInfo(path).canonicalFilePath();
@@ -145,8 +145,9 @@ bool UnixDesktop::createDesktopShortcut(QString *error)
         return false;
     }
     // Desktops start only launchers that may be run.
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner
-                                    | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+    QFile::setPermissions(path,
+        QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+            | QFileDevice::ExeOther);
     return true;
 }
 

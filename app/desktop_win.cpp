@@ -6,8 +6,8 @@
 #include <QStandardPaths>
 #include <QWidget>
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 
@@ -25,7 +25,7 @@ public:
             return run(L"dxdiag.exe");
         case SystemTool::DeviceManager:
             return INT_PTR(ShellExecuteW(owner ? HWND(owner->window()->winId()) : nullptr, L"open",
-                                         L"devmgmt.msc", L"", L"", SW_SHOWNORMAL))
+                       L"devmgmt.msc", L"", L"", SW_SHOWNORMAL))
                 > 32;
         }
         return false;
@@ -33,8 +33,8 @@ public:
 
     void openUrl(const QString &address) override
     {
-        ShellExecuteW(nullptr, nullptr, reinterpret_cast<LPCWSTR>(address.utf16()), L"", L"",
-                      SW_SHOWNORMAL);
+        ShellExecuteW(
+            nullptr, nullptr, reinterpret_cast<LPCWSTR>(address.utf16()), L"", L"", SW_SHOWNORMAL);
     }
 
     bool openHelp(const QString &programFolder) override
@@ -53,7 +53,8 @@ public:
         if (QFile::link(QCoreApplication::applicationFilePath(), link))
             return true;
         if (error)
-            *error = QStringLiteral("无法在桌面（%1）上创建快捷方式。").arg(QDir::toNativeSeparators(folder));
+            *error = QStringLiteral("无法在桌面（%1）上创建快捷方式。")
+                         .arg(QDir::toNativeSeparators(folder));
         return false;
     }
 
@@ -62,13 +63,13 @@ private:
     static bool run(const wchar_t *commandLine)
     {
         std::wstring line(commandLine);
-        STARTUPINFOW si{};
+        STARTUPINFOW si {};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESHOWWINDOW;
         si.wShowWindow = SW_SHOWNORMAL;
-        PROCESS_INFORMATION pi{};
-        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &pi))
+        PROCESS_INFORMATION pi {};
+        if (!CreateProcessW(
+                nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
             return false;
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);

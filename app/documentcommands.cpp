@@ -13,8 +13,8 @@
 #include <QTextEdit>
 #include <QThread>
 
-DocumentCommands::DocumentCommands(QWidget *window, QTextEdit *editor, Dialogs &dialogs,
-                                   BusyWork &busy)
+DocumentCommands::DocumentCommands(
+    QWidget *window, QTextEdit *editor, Dialogs &dialogs, BusyWork &busy)
     : QObject(window)
     , m_window(window)
     , m_editor(editor)
@@ -28,7 +28,7 @@ DocumentCommands::~DocumentCommands() = default;
 void DocumentCommands::newDocument()
 {
     if (m_dialogs.message(m_window, QStringLiteral("新建文件，您是否保存当前窗口?"),
-                          QStringLiteral("询问"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
+            QStringLiteral("询问"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
         == Dialogs::Answer::Yes) {
         // A cancelled dialog still clears; a save that failed does not,
         // or the text would be lost.
@@ -63,7 +63,7 @@ void DocumentCommands::open()
     const Loaded loaded = m_busy.run([&] {
         auto *document = new QTextDocument;
         document->setDefaultFont(font);
-        Loaded loaded{false, {}, {}, document};
+        Loaded loaded {false, {}, {}, document};
         loaded.ok = DocumentFile::load(path, document, &loaded.error, &loaded.warning);
         document->moveToThread(windowThread);
         return loaded;
@@ -112,8 +112,8 @@ void DocumentCommands::print()
     if (!m_dialogs.printerSetup(m_window, *m_printer))
         return;
     const QDateTime now = QDateTime::currentDateTime();
-    const QString header = TextPrinter::headerLine(SystemFormats::shortDate(now.date()),
-                                                   SystemFormats::longTime(now.time()));
+    const QString header = TextPrinter::headerLine(
+        SystemFormats::shortDate(now.date()), SystemFormats::longTime(now.time()));
     QString error;
     if (!TextPrinter::print(*m_printer, m_editor->font(), header, m_editor->toPlainText(), &error))
         m_dialogs.showError(m_window, error);
@@ -122,14 +122,31 @@ void DocumentCommands::print()
 void DocumentCommands::edit(int tag)
 {
     switch (tag) {
-    case 0: m_editor->undo(); break;
-    case 1: m_editor->cut(); break;
-    case 2: m_editor->copy(); break;
-    case 3: m_editor->paste(); break;
-    case 4: m_editor->textCursor().removeSelectedText(); break;
-    case 5: m_editor->selectAll(); break;
-    case 6: open(); break;
-    case 7: save(); break;
-    default: break;
+    case 0:
+        m_editor->undo();
+        break;
+    case 1:
+        m_editor->cut();
+        break;
+    case 2:
+        m_editor->copy();
+        break;
+    case 3:
+        m_editor->paste();
+        break;
+    case 4:
+        m_editor->textCursor().removeSelectedText();
+        break;
+    case 5:
+        m_editor->selectAll();
+        break;
+    case 6:
+        open();
+        break;
+    case 7:
+        save();
+        break;
+    default:
+        break;
     }
 }

@@ -21,8 +21,8 @@ bool fail(QString *error, const QString &why)
 
 } // namespace
 
-bool DocumentFile::load(const QString &path, QTextDocument *document, QString *error,
-                        QString *warning)
+bool DocumentFile::load(
+    const QString &path, QTextDocument *document, QString *error, QString *warning)
 {
     QString notes;
     const QString shown = QDir::toNativeSeparators(path);
@@ -32,9 +32,10 @@ bool DocumentFile::load(const QString &path, QTextDocument *document, QString *e
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("无法打开文件“%1”：%2").arg(shown, file.errorString()));
     if (file.size() > MaxFileSize)
-        return fail(error, QStringLiteral("文件“%1”太大（%2 MB），不能打开。")
-                           .arg(shown)
-                           .arg(file.size() / (1024 * 1024)));
+        return fail(error,
+            QStringLiteral("文件“%1”太大（%2 MB），不能打开。")
+                .arg(shown)
+                .arg(file.size() / (1024 * 1024)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(error, QStringLiteral("无法读取文件“%1”：%2").arg(shown, file.errorString()));
@@ -45,9 +46,10 @@ bool DocumentFile::load(const QString &path, QTextDocument *document, QString *e
             return fail(error, QStringLiteral("无法读取文件“%1”：%2").arg(shown, read.message));
         if (read.partial)
             notes = QStringLiteral("文件“%1”有损坏（%2），只读出了其中的一部分。")
-                                 .arg(shown, read.message);
+                        .arg(shown, read.message);
         if (read.droppedPictures > 0) {
-            const QString dropped = QStringLiteral("文件“%1”中有 %2 个图片或对象（WMF、EMF 图片或嵌入的对象）不能显示，保存时不会保留。")
+            const QString dropped = QStringLiteral("文件“%1”中有 %2 个图片或对象（WMF、EMF "
+                                                   "图片或嵌入的对象）不能显示，保存时不会保留。")
                                         .arg(shown)
                                         .arg(read.droppedPictures);
             notes = notes.isEmpty() ? dropped : notes + u'\n' + dropped;

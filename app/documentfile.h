@@ -21,8 +21,7 @@ constexpr qint64 MaxFileSize = 256LL * 1024 * 1024;
 // *warning tells what was dropped from a broken RTF file (empty when
 // nothing was). Safe to call on a worker thread with a document of that
 // thread.
-bool load(const QString &path, QTextDocument *document, QString *error,
-          QString *warning = nullptr);
+bool load(const QString &path, QTextDocument *document, QString *error, QString *warning = nullptr);
 
 // Saves document as RTF; false, with the reason in *error, when it cannot,
 // and the old file is then whole.

@@ -1,8 +1,8 @@
-#include "dialogs.h"
 #include "desktop.h"
+#include "dialogs.h"
 #include "fontmapping.h"
-#include "narrexlibrary.h"
 #include "maker.h"
+#include "narrexlibrary.h"
 #include "program.h"
 #include "registry.h"
 #include "startupreport.h"
@@ -21,8 +21,8 @@ int main(int argc, char *argv[])
     // The program speaks Chinese whatever the desktop's language: so do the
     // standard dialogs (files, fonts, printers).
     QTranslator qtTranslations;
-    if (qtTranslations.load(QStringLiteral("qtbase_zh_CN"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslations.load(
+            QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslations);
 
     QtDialogs qtDialogs;

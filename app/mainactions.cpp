@@ -9,9 +9,9 @@
 
 struct MainActions::Command {
     const char *name;
-    const char *caption;   // "-" for a separator
+    const char *caption; // "-" for a separator
     QKeySequence key = {};
-    int tag = -1;          // for the commands that act by tag (edit commands)
+    int tag = -1; // for the commands that act by tag (edit commands)
     const char *hint = ""; // the toolbar button's hint and caption
     const char *icon = nullptr;
     bool iconOnly = false; // the toolbar button shows only its picture
@@ -68,26 +68,26 @@ MainActions::MainActions(QMainWindow *window)
 
     QMenu *file = menu("F1", "文件(&F)");
     for (const Command &c : {
-             Command{"N3", "新建(&N)", K(Qt::CTRL | Qt::Key_N), -1, "新建", "new"},
-             Command{"dfdsf1", "打开(&O)", K(Qt::CTRL | Qt::Key_O), -1, "打开", "open"},
-             Command{"O1", "保存(&S)", K(Qt::CTRL | Qt::Key_S), -1, "保存", "save"},
-             Command{"N4", "-"},
-             Command{"N6", "打印(&P)", K(Qt::Key_F10)},
-             Command{"N7", "-"},
-             Command{"C1", "关闭(&C)", {}, -1, "退出", "exit", true},
+             Command {"N3", "新建(&N)", K(Qt::CTRL | Qt::Key_N), -1, "新建", "new"},
+             Command {"dfdsf1", "打开(&O)", K(Qt::CTRL | Qt::Key_O), -1, "打开", "open"},
+             Command {"O1", "保存(&S)", K(Qt::CTRL | Qt::Key_S), -1, "保存", "save"},
+             Command {"N4", "-"},
+             Command {"N6", "打印(&P)", K(Qt::Key_F10)},
+             Command {"N7", "-"},
+             Command {"C1", "关闭(&C)", {}, -1, "退出", "exit", true},
          })
         add(file, c);
 
     QMenu *edit = menu("F2", "编辑(&E)");
     for (const Command &c : {
-             Command{"U1", "撤消[&U]", K(Qt::CTRL | Qt::Key_Z), 0},
-             Command{"N2", "-"},
-             Command{"T2", "剪切[&T]", K(Qt::CTRL | Qt::Key_X), 1},
-             Command{"C2", "复制[&C]", K(Qt::CTRL | Qt::Key_C), 2},
-             Command{"P1", "粘贴[&P]", K(Qt::CTRL | Qt::Key_V), 3},
-             Command{"D1", "删除[&D]", {}, 4},
-             Command{"N10", "-"},
-             Command{"A2", "全选[&A]", K(Qt::CTRL | Qt::Key_A), 5},
+             Command {"U1", "撤消[&U]", K(Qt::CTRL | Qt::Key_Z), 0},
+             Command {"N2", "-"},
+             Command {"T2", "剪切[&T]", K(Qt::CTRL | Qt::Key_X), 1},
+             Command {"C2", "复制[&C]", K(Qt::CTRL | Qt::Key_C), 2},
+             Command {"P1", "粘贴[&P]", K(Qt::CTRL | Qt::Key_V), 3},
+             Command {"D1", "删除[&D]", {}, 4},
+             Command {"N10", "-"},
+             Command {"A2", "全选[&A]", K(Qt::CTRL | Qt::Key_A), 5},
          })
         add(edit, c);
 
@@ -118,23 +118,23 @@ MainActions::MainActions(QMainWindow *window)
 
     QMenu *tools = menu("F4", "工具(&T)");
     for (const Command &c : {
-             Command{"M2", "实用月历(&M)  "},
-             Command{"N11", "幼儿算数(&C)     "},
-             Command{"C3", "幼儿识字(&W)  "},
-             Command{"N9", "俄罗斯方块(&R)"},
-             Command{"FLASH1", "FLASH 小游戏(&F)"},
-             Command{"N21", "-"},
-             Command{"N18", "控制面板(&P)"},
-             Command{"N13", "DirectX 诊断工具(&T)"},
-             Command{"xxx1", "设备管理器(&D)"},
+             Command {"M2", "实用月历(&M)  "},
+             Command {"N11", "幼儿算数(&C)     "},
+             Command {"C3", "幼儿识字(&W)  "},
+             Command {"N9", "俄罗斯方块(&R)"},
+             Command {"FLASH1", "FLASH 小游戏(&F)"},
+             Command {"N21", "-"},
+             Command {"N18", "控制面板(&P)"},
+             Command {"N13", "DirectX 诊断工具(&T)"},
+             Command {"xxx1", "设备管理器(&D)"},
          })
         add(tools, c);
 
     QMenu *help = menu("F5", "帮助(&H)");
     for (const Command &c : {
-             Command{"M1", "帮助主题(&M)", K(Qt::Key_F1)},
-             Command{"I1", "公司主页(&I)", K(Qt::Key_F2), -1, "公司主页", "homepage", true},
-             Command{"A1", "关于 (&A)...", K(Qt::Key_F5)},
+             Command {"M1", "帮助主题(&M)", K(Qt::Key_F1)},
+             Command {"I1", "公司主页(&I)", K(Qt::Key_F2), -1, "公司主页", "homepage", true},
+             Command {"A1", "关于 (&A)...", K(Qt::Key_F5)},
          })
         add(help, c);
 
@@ -147,17 +147,17 @@ MainActions::MainActions(QMainWindow *window)
     m_popup = new QMenu(window);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     for (const Command &c : {
-             Command{"ItemUndo", "撤消[&U]", K(Qt::CTRL | Qt::Key_Z), 0},
-             Command{"MenuItem1", "-"},
-             Command{"ItemCut", "剪切[&T]", K(Qt::CTRL | Qt::Key_X), 1},
-             Command{"ItemCopy", "复制[&C]", K(Qt::CTRL | Qt::Key_C), 2},
-             Command{"ItemPaste", "粘贴[&P]", K(Qt::CTRL | Qt::Key_V), 3},
-             Command{"ItemDelete", "删除[&D]", {}, 4},
-             Command{"N5", "-"},
-             Command{"ItemSelectAll", "全选[&A]", K(Qt::CTRL | Qt::Key_A), 5},
-             Command{"N1", "-"},
-             Command{"L1", "加载文件(&L)", {}, 6},
-             Command{"MenuItem2", "导出文件(&E)", {}, 7},
+             Command {"ItemUndo", "撤消[&U]", K(Qt::CTRL | Qt::Key_Z), 0},
+             Command {"MenuItem1", "-"},
+             Command {"ItemCut", "剪切[&T]", K(Qt::CTRL | Qt::Key_X), 1},
+             Command {"ItemCopy", "复制[&C]", K(Qt::CTRL | Qt::Key_C), 2},
+             Command {"ItemPaste", "粘贴[&P]", K(Qt::CTRL | Qt::Key_V), 3},
+             Command {"ItemDelete", "删除[&D]", {}, 4},
+             Command {"N5", "-"},
+             Command {"ItemSelectAll", "全选[&A]", K(Qt::CTRL | Qt::Key_A), 5},
+             Command {"N1", "-"},
+             Command {"L1", "加载文件(&L)", {}, 6},
+             Command {"MenuItem2", "导出文件(&E)", {}, 7},
          }) {
         QAction *a = add(m_popup, c);
         if (!a->isSeparator()) {

@@ -32,9 +32,8 @@
 #include <QScreen>
 #include <QTextEdit>
 
-const std::array<TColor, 7> TMainForm::StyleClockColors = {
-    Colors::BtnFace, 0x00E3DFE0, 0x00F4F4F4, 0x00F2DED5, 0x00D8E9EC, 0x00F5F8F9, 0x00E0E0E0,
-};
+const std::array<TColor, 7> TMainForm::StyleClockColors
+    = {Colors::BtnFace, 0x00E3DFE0, 0x00F4F4F4, 0x00F2DED5, 0x00D8E9EC, 0x00F5F8F9, 0x00E0E0E0};
 
 TMainForm::TMainForm(const Services &services, QWidget *parent)
     : QMainWindow(parent)
@@ -88,17 +87,17 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
     connect(m_busy, &BusyWork::closeNow, this, &QWidget::close, Qt::QueuedConnection);
     m_documents = new DocumentCommands(this, m_richEdit1, *m_services.dialogs, *m_busy);
     m_conversion = new WaveConversion(this, m_richEdit1, *m_services.engine, *m_services.dialogs,
-                                      *m_busy, {m_side->waveArea(), m_side->busyPanel()});
+        *m_busy, {m_side->waveArea(), m_side->busyPanel()});
     m_tools = new ToolCommands(this, *m_services.dialogs, *m_services.desktop);
     m_follower = new ReadingFollower(m_richEdit1, *m_reading, (*m_actions)["mnuHighlight"], this);
     connect(m_documents, &DocumentCommands::documentReplaced, m_follower,
-            &ReadingFollower::documentReplaced);
+        &ReadingFollower::documentReplaced);
 
     m_reading->setTextSource([this] { return m_richEdit1->toPlainText(); });
     m_reading->setVoiceSource([this] { return m_toolBar->voiceList()->currentIndex(); });
     connect(m_reading, &ReadingControl::readingChanged, this, &TMainForm::showReadingState);
-    connect(m_reading, &ReadingControl::pauseCaptionChanged, m_actions,
-            &MainActions::setPauseCaption);
+    connect(
+        m_reading, &ReadingControl::pauseCaptionChanged, m_actions, &MainActions::setPauseCaption);
     connect(m_reading, &ReadingControl::progressChanged, m_progressBar1, &QProgressBar::setValue);
     connectCommands();
 
@@ -128,27 +127,36 @@ TMainForm::~TMainForm()
 void TMainForm::connectCommands()
 {
     const std::pair<const char *, void (TMainForm::*)()> commands[] = {
-        {"N3", &TMainForm::SpeedButton9Click},      {"dfdsf1", &TMainForm::SpeedButton7Click},
-        {"O1", &TMainForm::SpeedButton5Click},      {"N6", &TMainForm::N6Click},
-        {"C1", &TMainForm::SpeedButton2Click},      {"T1", &TMainForm::SpeedButton4Click},
+        {"N3", &TMainForm::SpeedButton9Click},
+        {"dfdsf1", &TMainForm::SpeedButton7Click},
+        {"O1", &TMainForm::SpeedButton5Click},
+        {"N6", &TMainForm::N6Click},
+        {"C1", &TMainForm::SpeedButton2Click},
+        {"T1", &TMainForm::SpeedButton4Click},
         {"mnuReadFromCursor", &TMainForm::readFromCursor},
-        {"N8", &TMainForm::SpeedButton10Click},     {"N23", &TMainForm::SpeedButton1Click},
+        {"N8", &TMainForm::SpeedButton10Click},
+        {"N23", &TMainForm::SpeedButton1Click},
         {"mnuPreviousSentence", &TMainForm::previousSentence},
         {"mnuNextSentence", &TMainForm::nextSentence},
-        {"M2", &TMainForm::BitBtn19Click},          {"N11", &TMainForm::BitBtn1Click},
-        {"C3", &TMainForm::BitBtn2Click},           {"N9", &TMainForm::BitBtn3Click},
-        {"FLASH1", &TMainForm::BitBtn4Click},       {"N18", &TMainForm::BitBtn22Click},
-        {"N13", &TMainForm::BitBtn20Click},         {"xxx1", &TMainForm::BitBtn21Click},
-        {"M1", &TMainForm::M1Click},                {"I1", &TMainForm::I1Click},
-        {"A1", &TMainForm::A1Click},                {"actVoiceSettings", &TMainForm::SpeedButton3Click},
+        {"M2", &TMainForm::BitBtn19Click},
+        {"N11", &TMainForm::BitBtn1Click},
+        {"C3", &TMainForm::BitBtn2Click},
+        {"N9", &TMainForm::BitBtn3Click},
+        {"FLASH1", &TMainForm::BitBtn4Click},
+        {"N18", &TMainForm::BitBtn22Click},
+        {"N13", &TMainForm::BitBtn20Click},
+        {"xxx1", &TMainForm::BitBtn21Click},
+        {"M1", &TMainForm::M1Click},
+        {"I1", &TMainForm::I1Click},
+        {"A1", &TMainForm::A1Click},
+        {"actVoiceSettings", &TMainForm::SpeedButton3Click},
         {"actContact", &TMainForm::SpeedButton8Click},
     };
     for (const auto &[name, handler] : commands)
         connect((*m_actions)[name], &QAction::triggered, this, handler);
     // The edit commands act by their tag, from the Edit menu and the editor's.
-    for (const char *name : {"U1", "T2", "C2", "P1", "D1", "A2", "ItemUndo", "ItemCut",
-                             "ItemCopy", "ItemPaste", "ItemDelete", "ItemSelectAll", "L1",
-                             "MenuItem2"}) {
+    for (const char *name : {"U1", "T2", "C2", "P1", "D1", "A2", "ItemUndo", "ItemCut", "ItemCopy",
+             "ItemPaste", "ItemDelete", "ItemSelectAll", "L1", "MenuItem2"}) {
         QAction *a = (*m_actions)[name];
         connect(a, &QAction::triggered, this, [this, a] { ItemUndoClick(a); });
     }
@@ -169,8 +177,8 @@ void TMainForm::FormCreate()
 {
     m_aboutPending = true;
     m_reading->endRepeat();
-    m_reading->setEngineResult(m_services.engine->initialize(m_richEdit1, &m_notifyTarget, -1, -1,
-                                                             -1, 0, 0));
+    m_reading->setEngineResult(
+        m_services.engine->initialize(m_richEdit1, &m_notifyTarget, -1, -1, -1, 0, 0));
     m_services.engine->voiceDeviceNum();
 
     Registry &registry = *m_services.registry;
@@ -178,8 +186,7 @@ void TMainForm::FormCreate()
         restoreSettings();
     } else if (!registry.createKey(MainSettings::Key)) {
         m_services.dialogs->message(this, QStringLiteral("未知的原因，创建注册信息失败！"),
-                                    QStringLiteral("注册软件"), Dialogs::Icon::Warning,
-                                    Dialogs::Buttons::Ok, true);
+            QStringLiteral("注册软件"), Dialogs::Icon::Warning, Dialogs::Buttons::Ok, true);
         return;
     }
     registry.closeKey();
@@ -283,8 +290,8 @@ void TMainForm::showReadingState(bool reading)
 void TMainForm::SpeedButton4Click()
 {
     if (m_richEdit1->document()->isEmpty()) {
-        m_services.dialogs->message(this, QStringLiteral("朗读内容为空！"), QStringLiteral("Parlix"),
-                                    Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+        m_services.dialogs->message(this, QStringLiteral("朗读内容为空！"),
+            QStringLiteral("Parlix"), Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
         return;
     }
     m_richEdit1->setFocus();
@@ -320,6 +327,8 @@ void TMainForm::ComboBox2Change()
     }
 }
 
+// The handlers only forward to the helper that does the work: one line each.
+// clang-format off
 void TMainForm::Edit2Change() { m_reading->endNotification(m_edit2->text()); }
 void TMainForm::SpeedButton10Click() { m_reading->pauseOrContinue(); }
 void TMainForm::SpeedButton1Click() { m_reading->stop(); }
@@ -337,7 +346,8 @@ void TMainForm::BitBtn2Click() { m_tools->openTool(ToolCommands::Tool::Word); }
 void TMainForm::BitBtn3Click() { m_tools->openTool(ToolCommands::Tool::Blocks); }
 void TMainForm::BitBtn4Click() { m_tools->openTool(ToolCommands::Tool::Flash); }
 void TMainForm::BitBtn22Click() { m_tools->startSystemTool(Desktop::SystemTool::ControlPanel); }
-void TMainForm::BitBtn20Click() { m_tools->startSystemTool(Desktop::SystemTool::DirectXDiagnostics); }
+void TMainForm::BitBtn20Click()
+{ m_tools->startSystemTool(Desktop::SystemTool::DirectXDiagnostics); }
 void TMainForm::BitBtn21Click() { m_tools->startSystemTool(Desktop::SystemTool::DeviceManager); }
 void TMainForm::M1Click() { m_tools->openHelp(); }
 void TMainForm::SpeedButton8Click() { m_tools->mailTheMaker(); }
@@ -346,13 +356,12 @@ void TMainForm::A1Click() { m_tools->showAbout(); }
 void TMainForm::SpeedButton2Click() { close(); }
 
 void TMainForm::ItemUndoClick(QObject *sender)
-{
-    m_documents->edit(sender ? sender->property("Tag").toInt() : -1);
-}
+{ m_documents->edit(sender ? sender->property("Tag").toInt() : -1); }
 void TMainForm::SpeedButton9Click() { m_documents->newDocument(); }
 void TMainForm::SpeedButton7Click() { m_documents->open(); }
 void TMainForm::SpeedButton5Click() { m_documents->save(); }
 void TMainForm::N6Click() { m_documents->print(); }
+// clang-format on
 
 void TMainForm::Button5Click(QObject *sender)
 {

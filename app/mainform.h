@@ -135,7 +135,7 @@ private:
 
     Services m_services;
     ReadingControl *m_reading = nullptr;
-    NarrexNotifyTarget m_notifyTarget{};
+    NarrexNotifyTarget m_notifyTarget {};
     bool m_aboutPending = false;
     bool m_closed = false;
 

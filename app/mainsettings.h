@@ -9,9 +9,9 @@ class Registry;
 struct MainSettings {
     static inline const QString Key = QStringLiteral("Software\\Parlix");
 
-    int sound = 1;         // "Sound": the voice list's index
-    int style = 3;         // "Style": the style list's index
-    bool repeat = false;   // "Repeat": the repeat box
+    int sound = 1; // "Sound": the voice list's index
+    int style = 3; // "Style": the style list's index
+    bool repeat = false; // "Repeat": the repeat box
     bool highlight = true; // "Highlight": follow the reading in the editor
 
     // Reads the values in order from the open key; the first that cannot be

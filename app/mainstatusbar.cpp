@@ -16,7 +16,7 @@ MainStatusBar::MainStatusBar(QWidget *parent)
     setFixedHeight(20);
     const int widths[] = {288, 188, 188, 50};
     const QString texts[] = {QStringLiteral("就绪"), QStringLiteral(" ") + Maker::SupportMail,
-                             QStringLiteral(" ") + Maker::WebAddress, QString()};
+        QStringLiteral(" ") + Maker::WebAddress, QString()};
     for (int i = 0; i < 4; ++i) {
         auto *panel = new QLabel(texts[i]);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -44,7 +44,7 @@ void MainStatusBar::showHintsOf(const QList<QWidget *> &buttons)
 void MainStatusBar::showTime(const QDateTime &now)
 {
     m_panels[3]->setText(SystemFormats::shortDate(now.date()) + QStringLiteral("  ")
-                         + SystemFormats::longTime(now.time()));
+        + SystemFormats::longTime(now.time()));
 }
 
 bool MainStatusBar::eventFilter(QObject *watched, QEvent *event)

@@ -30,6 +30,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    std::array<QLabel *, 4> m_panels{};
+    std::array<QLabel *, 4> m_panels {};
     QList<QWidget *> m_hintButtons;
 };

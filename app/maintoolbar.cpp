@@ -61,7 +61,8 @@ void MainToolBar::addButton(const char *name, QAction *action)
     } else {
         b->setDefaultAction(action);
         b->setAccessibleName(action->toolTip());
-        connect(action, &QAction::changed, b, [b, action] { b->setAccessibleName(action->toolTip()); });
+        connect(
+            action, &QAction::changed, b, [b, action] { b->setAccessibleName(action->toolTip()); });
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     }
     b->setAutoRaise(true);
@@ -83,8 +84,7 @@ void MainToolBar::addVoiceList(int voice)
     m_comboBox1 = new QComboBox;
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
     m_comboBox1->addItems({QStringLiteral("中文女声语音 (Mina)"),
-                           QStringLiteral("中文男声语音 (Simplified)"),
-                           QStringLiteral("英文男声语音 (Sam) ")});
+        QStringLiteral("中文男声语音 (Simplified)"), QStringLiteral("英文男声语音 (Sam) ")});
     m_comboBox1->setCurrentIndex(voice);
     m_comboBox1->setAccessibleName(QStringLiteral("语音库选择"));
     m_comboBox1->setFixedWidth(124);

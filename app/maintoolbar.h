@@ -33,6 +33,6 @@ private:
 
     QComboBox *m_comboBox1 = nullptr;
     QCheckBox *m_checkBox1 = nullptr;
-    std::array<TLcdDisplay *, 3> m_lcd{};
+    std::array<TLcdDisplay *, 3> m_lcd {};
     QList<QWidget *> m_buttons;
 };

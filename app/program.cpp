@@ -2,7 +2,6 @@
 
 #include "aboutform.h"
 
-#include <QCoreApplication>
 #include "calendarfrm.h"
 #include "desktop.h"
 #include "fkfrm.h"
@@ -11,6 +10,7 @@
 #include "mathfrm.h"
 #include "randomsource.h"
 #include "wordfrm.h"
+#include <QCoreApplication>
 
 Program::Program(const TMainForm::Services &services)
     : m_mainForm(std::make_unique<TMainForm>(services))
@@ -21,8 +21,9 @@ Program::Program(const TMainForm::Services &services)
     m_about = new TaboutForm(*services.desktop, owner);
     m_calendar = new TCalendarFrm(
         [form = m_mainForm.get()](const QString &text) { form->PlayStr(text); }, owner);
-    m_math = new TMathFrm(RandomSource::global(),
-                          [form = m_mainForm.get()](const QString &text) { form->PlayStr(text); }, owner);
+    m_math = new TMathFrm(
+        RandomSource::global(),
+        [form = m_mainForm.get()](const QString &text) { form->PlayStr(text); }, owner);
     TWordFrm::Services cards;
     cards.dialogs = services.dialogs;
     cards.desktop = services.desktop;

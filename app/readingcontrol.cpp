@@ -9,20 +9,27 @@
 std::optional<int> ReadingControl::readingVoiceCode(int voiceIndex)
 {
     switch (voiceIndex) {
-    case 0: return 4;
-    case 1: return 0;
-    case 2: return 1;
-    default: return std::nullopt;
+    case 0:
+        return 4;
+    case 1:
+        return 0;
+    case 2:
+        return 1;
+    default:
+        return std::nullopt;
     }
 }
 
 std::optional<int> ReadingControl::phraseVoiceCode(int voiceIndex)
 {
     switch (voiceIndex) {
-    case 0: return 4;
+    case 0:
+        return 4;
     case 1:
-    case 2: return 0;
-    default: return std::nullopt;
+    case 2:
+        return 0;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -46,7 +53,7 @@ int ReadingControl::speak(const QString &text, int voiceCode)
     m_phrase = true;
     m_follow = false;
     return m_engine.speak(TextEncoding::toEngineText(text).bytes, 11, voiceCode, 50, 100, 1, -1,
-                          Maker::WebAddress.toLatin1());
+        Maker::WebAddress.toLatin1());
 }
 
 int ReadingControl::speakReading(const QString &text, qsizetype base, int voiceCode)

@@ -15,8 +15,8 @@ constexpr qint64 UserScrollHoldMs = 4000;
 
 } // namespace
 
-ReadingFollower::ReadingFollower(QTextEdit *editor, ReadingControl &reading, QAction *highlight,
-                                 QObject *parent)
+ReadingFollower::ReadingFollower(
+    QTextEdit *editor, ReadingControl &reading, QAction *highlight, QObject *parent)
     : QObject(parent)
     , m_editor(editor)
     , m_reading(reading)
@@ -50,13 +50,13 @@ void ReadingFollower::documentReplaced()
 void ReadingFollower::watchDocument()
 {
     connect(m_editor->document(), &QTextDocument::contentsChange, this,
-            [this](int, int removed, int added) {
-                if ((removed || added) && m_reading.isReading()) {
-                    // What the engine reads no longer lines up with the text.
-                    m_reading.textEdited();
-                    clear();
-                }
-            });
+        [this](int, int removed, int added) {
+            if ((removed || added) && m_reading.isReading()) {
+                // What the engine reads no longer lines up with the text.
+                m_reading.textEdited();
+                clear();
+            }
+        });
 }
 
 void ReadingFollower::clear()
@@ -69,8 +69,8 @@ void ReadingFollower::clear()
 
 void ReadingFollower::follow()
 {
-    const std::optional<ReadingControl::Heard> heard =
-        m_highlight->isChecked() ? m_reading.heard() : std::nullopt;
+    const std::optional<ReadingControl::Heard> heard
+        = m_highlight->isChecked() ? m_reading.heard() : std::nullopt;
     if (!heard) {
         clear();
         return;
@@ -85,8 +85,8 @@ void ReadingFollower::follow()
         const QColor base = m_editor->palette().color(QPalette::Base);
         const QColor mark = m_editor->palette().color(QPalette::Highlight);
         return QColor::fromRgbF(base.redF() + (mark.redF() - base.redF()) * share,
-                                base.greenF() + (mark.greenF() - base.greenF()) * share,
-                                base.blueF() + (mark.blueF() - base.blueF()) * share);
+            base.greenF() + (mark.greenF() - base.greenF()) * share,
+            base.blueF() + (mark.blueF() - base.blueF()) * share);
     };
     const auto selection = [&](qsizetype from, qsizetype to, qreal share) {
         QTextEdit::ExtraSelection s;
@@ -96,7 +96,7 @@ void ReadingFollower::follow()
         s.format.setBackground(tint(share));
         return s;
     };
-    QList<QTextEdit::ExtraSelection> selections{
+    QList<QTextEdit::ExtraSelection> selections {
         selection(heard->sentenceStart, heard->sentenceEnd, 0.25)};
     if (heard->wordStart >= 0)
         selections << selection(heard->wordStart, heard->wordEnd, 0.45);

@@ -27,8 +27,8 @@ public:
     static constexpr int Interval = 50;
 
     // highlight: the menu item that switches the tint on and off.
-    ReadingFollower(QTextEdit *editor, ReadingControl &reading, QAction *highlight,
-                    QObject *parent = nullptr);
+    ReadingFollower(
+        QTextEdit *editor, ReadingControl &reading, QAction *highlight, QObject *parent = nullptr);
 
     // One look at what the engine is reading (the timer's tick).
     void follow();

@@ -89,7 +89,8 @@ bool IniRegistry::writeInteger(const QString &name, int value)
 std::unique_ptr<Registry> Registry::create(const QString &folder)
 {
     const QString base = folder.isEmpty()
-        ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Parlix/registry")
+        ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            + QStringLiteral("/Parlix/registry")
         : folder;
     return std::make_unique<IniRegistry>(base);
 }

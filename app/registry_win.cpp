@@ -34,7 +34,7 @@ public:
     {
         closeKey();
         return RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                               KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr)
+                   KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr)
             == ERROR_SUCCESS;
     }
 
@@ -52,8 +52,8 @@ public:
         DWORD type = 0;
         DWORD value = 0;
         DWORD size = sizeof value;
-        if (RegQueryValueExW(m_key, wide(name), nullptr, &type, reinterpret_cast<BYTE *>(&value),
-                             &size)
+        if (RegQueryValueExW(
+                m_key, wide(name), nullptr, &type, reinterpret_cast<BYTE *>(&value), &size)
                 != ERROR_SUCCESS
             || type != REG_DWORD || size != sizeof value)
             return std::nullopt;
@@ -65,13 +65,16 @@ public:
         if (!m_key)
             return false;
         const DWORD v = DWORD(value);
-        return RegSetValueExW(m_key, wide(name), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&v),
-                              sizeof v)
+        return RegSetValueExW(
+                   m_key, wide(name), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&v), sizeof v)
             == ERROR_SUCCESS;
     }
 
 private:
-    static const wchar_t *wide(const QString &s) { return reinterpret_cast<const wchar_t *>(s.utf16()); }
+    static const wchar_t *wide(const QString &s)
+    {
+        return reinterpret_cast<const wchar_t *>(s.utf16());
+    }
 
     HKEY m_key = nullptr;
 };

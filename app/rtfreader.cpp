@@ -25,51 +25,90 @@ namespace {
 int codePageForCharset(int charset)
 {
     switch (charset) {
-    case 0: return 1252;
-    case 2: return 1252; // symbol fonts: their bytes are glyph numbers
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 130: return 1361;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 254: return 437;
-    case 255: return 850;
-    default: return 0;
+    case 0:
+        return 1252;
+    case 2:
+        return 1252; // symbol fonts: their bytes are glyph numbers
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 130:
+        return 1361;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+        return 437;
+    case 255:
+        return 850;
+    default:
+        return 0;
     }
 }
 
 const char *encodingName(int codePage)
 {
     switch (codePage) {
-    case 936: return "GBK";
-    case 950: return "Big5";
-    case 932: return "windows-31j";
-    case 949: return "windows-949";
-    case 1361: return "johab";
-    case 874: return "windows-874";
-    case 1250: return "windows-1250";
-    case 1251: return "windows-1251";
-    case 1253: return "windows-1253";
-    case 1254: return "windows-1254";
-    case 1255: return "windows-1255";
-    case 1256: return "windows-1256";
-    case 1257: return "windows-1257";
-    case 1258: return "windows-1258";
-    case 437: return "IBM437";
-    case 850: return "IBM850";
-    case 10000: return "macintosh";
-    case 65001: return "UTF-8";
-    default: return "windows-1252";
+    case 936:
+        return "GBK";
+    case 950:
+        return "Big5";
+    case 932:
+        return "windows-31j";
+    case 949:
+        return "windows-949";
+    case 1361:
+        return "johab";
+    case 874:
+        return "windows-874";
+    case 1250:
+        return "windows-1250";
+    case 1251:
+        return "windows-1251";
+    case 1253:
+        return "windows-1253";
+    case 1254:
+        return "windows-1254";
+    case 1255:
+        return "windows-1255";
+    case 1256:
+        return "windows-1256";
+    case 1257:
+        return "windows-1257";
+    case 1258:
+        return "windows-1258";
+    case 437:
+        return "IBM437";
+    case 850:
+        return "IBM850";
+    case 10000:
+        return "macintosh";
+    case 65001:
+        return "UTF-8";
+    default:
+        return "windows-1252";
     }
 }
 
@@ -140,7 +179,7 @@ struct Picture {
     Kind kind = Unknown;
     QByteArray data;
     int nibble = -1; // the first hex digit of a byte, waiting for its second
-    int width = 0;   // \picw, \pich: pixels
+    int width = 0; // \picw, \pich: pixels
     int height = 0;
     int goalWidth = 0; // \picwgoal, \pichgoal: twips
     int goalHeight = 0;
@@ -157,7 +196,7 @@ struct Run {
     QString text;
     int format;
     QByteArray image; // a PNG or JPEG picture instead of text
-    QSize imageSize;  // shown at, in pixels
+    QSize imageSize; // shown at, in pixels
 };
 
 struct Paragraph {
@@ -282,7 +321,8 @@ void Parser::closeGroup()
 
 QString Parser::fontName()
 {
-    const QString name = decoder(m_fontCodePage ? m_fontCodePage : m_docCodePage).decode(m_fontName);
+    const QString name
+        = decoder(m_fontCodePage ? m_fontCodePage : m_docCodePage).decode(m_fontName);
     return name.trimmed();
 }
 
@@ -302,10 +342,11 @@ QStringDecoder &Parser::decoder(int codePage)
 {
     auto &slot = m_decoders[codePage];
     if (!slot) {
-        slot = std::make_unique<QStringDecoder>(encodingName(codePage),
-                                                QStringDecoder::Flag::Stateless);
+        slot = std::make_unique<QStringDecoder>(
+            encodingName(codePage), QStringDecoder::Flag::Stateless);
         if (!slot->isValid())
-            slot = std::make_unique<QStringDecoder>("windows-1252", QStringDecoder::Flag::Stateless);
+            slot
+                = std::make_unique<QStringDecoder>("windows-1252", QStringDecoder::Flag::Stateless);
     }
     return *slot;
 }
@@ -353,9 +394,9 @@ void Parser::textByte(char byte)
         if (byte == ';') {
             if (m_colors.size() < m_limits.maxColors) {
                 m_colors << (m_red < 0 && m_green < 0 && m_blue < 0
-                                 ? QColor()
-                                 : QColor(std::clamp(m_red, 0, 255), std::clamp(m_green, 0, 255),
-                                          std::clamp(m_blue, 0, 255)));
+                        ? QColor()
+                        : QColor(std::clamp(m_red, 0, 255), std::clamp(m_green, 0, 255),
+                            std::clamp(m_blue, 0, 255)));
             }
             m_red = m_green = m_blue = -1;
         }
@@ -385,8 +426,8 @@ void Parser::flushBytes()
             break;
         }
     }
-    const QString text = ascii ? QString::fromLatin1(m_bytes)
-                               : QString(decoder(m_bytesCodePage).decode(m_bytes));
+    const QString text
+        = ascii ? QString::fromLatin1(m_bytes) : QString(decoder(m_bytesCodePage).decode(m_bytes));
     m_bytes.clear();
     emitText(text);
 }
@@ -462,8 +503,8 @@ int Parser::formatFor(bool cjk)
             italic = ch.dbItalic;
     }
     const QColor fg = ch.color > 0 && ch.color < m_colors.size() ? m_colors[ch.color] : QColor();
-    const QColor bg = ch.highlight > 0 && ch.highlight < m_colors.size() ? m_colors[ch.highlight]
-                                                                         : QColor();
+    const QColor bg
+        = ch.highlight > 0 && ch.highlight < m_colors.size() ? m_colors[ch.highlight] : QColor();
     const auto fontIt = m_fonts.find(font);
     const QString family = fontIt != m_fonts.end() ? fontIt->second.name : QString();
 
@@ -493,8 +534,8 @@ int Parser::formatFor(bool cjk)
     if (ch.strike)
         f.setFontStrikeOut(true);
     if (ch.vertical)
-        f.setVerticalAlignment(ch.vertical > 0 ? QTextCharFormat::AlignSuperScript
-                                               : QTextCharFormat::AlignSubScript);
+        f.setVerticalAlignment(
+            ch.vertical > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignSubScript);
     if (fg.isValid())
         f.setForeground(fg);
     if (bg.isValid())
@@ -608,15 +649,74 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
 
     // Destinations first: a group that starts with one of them is not text.
     static const QByteArrayView skipped[] = {
-        "stylesheet", "info", "header", "headerl", "headerr", "headerf",
-        "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "pntext", "listtext",
-        "xe", "tc", "txe", "rxe", "bkmkstart", "bkmkend", "annotation", "atnid", "atnauthor",
-        "atrfstart", "atrfend", "listtable", "listoverridetable", "revtbl", "rsidtbl",
-        "generator", "xmlnstbl", "themedata", "colorschememapping", "latentstyles", "datastore",
-        "mmathPr", "pgdsctbl", "shp", "nonshppict", "shpinst", "filetbl", "private", "template",
-        "userprops", "docvar", "fchars", "lchars", "pn", "pnseclvl", "ftnsep", "ftnsepc",
-        "ftncn", "aftnsep", "aftnsepc", "aftncn", "expandedcolortbl", "objdata", "result",
-        "sp", "sn", "sv", "do", "wgrffmtfilter", "ts", "tsrowd", "falt", "panose", "keywords",
+        "stylesheet",
+        "info",
+        "header",
+        "headerl",
+        "headerr",
+        "headerf",
+        "footer",
+        "footerl",
+        "footerr",
+        "footerf",
+        "footnote",
+        "fldinst",
+        "pntext",
+        "listtext",
+        "xe",
+        "tc",
+        "txe",
+        "rxe",
+        "bkmkstart",
+        "bkmkend",
+        "annotation",
+        "atnid",
+        "atnauthor",
+        "atrfstart",
+        "atrfend",
+        "listtable",
+        "listoverridetable",
+        "revtbl",
+        "rsidtbl",
+        "generator",
+        "xmlnstbl",
+        "themedata",
+        "colorschememapping",
+        "latentstyles",
+        "datastore",
+        "mmathPr",
+        "pgdsctbl",
+        "shp",
+        "nonshppict",
+        "shpinst",
+        "filetbl",
+        "private",
+        "template",
+        "userprops",
+        "docvar",
+        "fchars",
+        "lchars",
+        "pn",
+        "pnseclvl",
+        "ftnsep",
+        "ftnsepc",
+        "ftncn",
+        "aftnsep",
+        "aftnsepc",
+        "aftncn",
+        "expandedcolortbl",
+        "objdata",
+        "result",
+        "sp",
+        "sn",
+        "sv",
+        "do",
+        "wgrffmtfilter",
+        "ts",
+        "tsrowd",
+        "falt",
+        "panose",
+        "keywords",
     };
     for (QByteArrayView s : skipped) {
         if (word == s) {
@@ -769,9 +869,18 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         QByteArrayView word;
         char16_t c;
     } specials[] = {
-        {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002},
-        {"qmspace", 0x2005}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
-        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D}, {"zwnj", 0x200C},
+        {"emdash", 0x2014},
+        {"endash", 0x2013},
+        {"emspace", 0x2003},
+        {"enspace", 0x2002},
+        {"qmspace", 0x2005},
+        {"bullet", 0x2022},
+        {"lquote", 0x2018},
+        {"rquote", 0x2019},
+        {"ldblquote", 0x201C},
+        {"rdblquote", 0x201D},
+        {"zwj", 0x200D},
+        {"zwnj", 0x200C},
     };
     for (const auto &s : specials) {
         if (word == s.word) {
@@ -816,7 +925,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
 
     // Character formatting.
     if (word == "plain") {
-        ch = CharState{};
+        ch = CharState {};
         return;
     }
     if (word == "loch") {
@@ -930,7 +1039,7 @@ void Parser::pictureWord(QByteArrayView word, bool hasParam, int param)
     else if (word == "jpegblip")
         m_picture.kind = Picture::Jpeg;
     else if (word == "wmetafile" || word == "emfblip" || word == "macpict" || word == "dibitmap"
-             || word == "wbitmap" || word == "pmmetafile")
+        || word == "wbitmap" || word == "pmmetafile")
         m_picture.kind = Picture::Other;
     else if (word == "picw")
         m_picture.width = param;
@@ -977,7 +1086,7 @@ void Parser::finishPicture()
     const double w = pic.goalWidth > 0 ? pic.goalWidth / 15.0 : double(natural.width());
     const double h = pic.goalHeight > 0 ? pic.goalHeight / 15.0 : double(natural.height());
     const QSize shown(std::max(1, int(std::lround(w * pic.scaleX / 100.0))),
-                      std::max(1, int(std::lround(h * pic.scaleY / 100.0))));
+        std::max(1, int(std::lround(h * pic.scaleY / 100.0))));
     m_paragraphs.back().para = m_stack.size() >= 2 ? m_stack[m_stack.size() - 2].para : g().para;
     m_paragraphs.back().runs.push_back({QString(), formatFor(false), std::move(pic.data), shown});
     m_lastFormat = -2; // the next text starts a run of its own
@@ -986,7 +1095,7 @@ void Parser::finishPicture()
 RtfReader::Result Parser::run(QTextDocument *document)
 {
     m_stack.reserve(size_t(m_limits.maxDepth) + 1);
-    m_stack.push_back(Group{});
+    m_stack.push_back(Group {});
     m_paragraphs.push_back({});
     const qsizetype n = m_data.size();
     // Reading goes on after the document's group has closed: files made by
@@ -1038,7 +1147,8 @@ RtfReader::Result Parser::run(QTextDocument *document)
             while (m_pos < n && std::isalpha(uchar(m_data[m_pos])))
                 ++m_pos;
             // Words are short; a longer run of letters is cut, not trusted.
-            const QByteArrayView word = m_data.sliced(start, std::min<qsizetype>(m_pos - start, 32));
+            const QByteArrayView word
+                = m_data.sliced(start, std::min<qsizetype>(m_pos - start, 32));
             bool hasParam = false;
             bool negative = false;
             qint64 value = 0;
@@ -1133,8 +1243,7 @@ bool RtfReader::isRtf(QByteArrayView bytes)
     return bytes.startsWith("{\\rtf");
 }
 
-RtfReader::Result RtfReader::read(QByteArrayView rtf, QTextDocument *document,
-                                  const Limits &limits)
+RtfReader::Result RtfReader::read(QByteArrayView rtf, QTextDocument *document, const Limits &limits)
 {
     if (!isRtf(rtf)) {
         Result r;

@@ -60,7 +60,7 @@ private:
     QStringList m_fonts;
     QList<bool> m_fontChinese;
     QList<QColor> m_colors;
-    QStringEncoder m_latin{"windows-1252", QStringEncoder::Flag::Stateless};
+    QStringEncoder m_latin {"windows-1252", QStringEncoder::Flag::Stateless};
 };
 
 QString Writer::familyOf(const QTextCharFormat &format) const
@@ -168,8 +168,8 @@ void Writer::writeText(QByteArray &out, const QString &text, bool chinese)
         } else if (const uint16_t code = TextEncoding::gbkCode(u)) {
             static const char hex[] = "0123456789abcdef";
             if (code > 0xFF) {
-                const char pair[] = {'\\', '\'', hex[code >> 12], hex[code >> 8 & 0xF],
-                                     '\\', '\'', hex[code >> 4 & 0xF], hex[code & 0xF]};
+                const char pair[] = {'\\', '\'', hex[code >> 12], hex[code >> 8 & 0xF], '\\', '\'',
+                    hex[code >> 4 & 0xF], hex[code & 0xF]};
                 out.append(pair, sizeof pair);
             } else {
                 const char one[] = {'\\', '\'', hex[code >> 4], hex[code & 0xF]};
@@ -312,7 +312,8 @@ void Writer::writeImage(QByteArray &out, const QTextImageFormat &format) const
     const double height = format.height() > 0 ? format.height() : image.height();
     out += "{\\pict";
     out += jpeg ? "\\jpegblip" : "\\pngblip";
-    out += "\\picw" + QByteArray::number(image.width()) + "\\pich" + QByteArray::number(image.height());
+    out += "\\picw" + QByteArray::number(image.width()) + "\\pich"
+        + QByteArray::number(image.height());
     // Shown size in twips, at 96 pixels an inch.
     out += "\\picwgoal" + QByteArray::number(qRound(width * 15)) + "\\pichgoal"
         + QByteArray::number(qRound(height * 15)) + "\r\n";

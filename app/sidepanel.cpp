@@ -27,9 +27,9 @@ SidePanel::SidePanel(const MainActions &actions, int style, QWidget *parent)
     m_comboBox2 = new QComboBox;
     m_comboBox2->setObjectName(QStringLiteral("ComboBox2"));
     m_comboBox2->setAccessibleName(QStringLiteral("个性化设置"));
-    m_comboBox2->addItems({QStringLiteral("默认"), QStringLiteral("风格一"), QStringLiteral("风格二"),
-                           QStringLiteral("风格三"), QStringLiteral("风格四"), QStringLiteral("风格五"),
-                           QStringLiteral("风格六")});
+    m_comboBox2->addItems({QStringLiteral("默认"), QStringLiteral("风格一"),
+        QStringLiteral("风格二"), QStringLiteral("风格三"), QStringLiteral("风格四"),
+        QStringLiteral("风格五"), QStringLiteral("风格六")});
     m_comboBox2->setCurrentIndex(style);
     auto *styleRow = new QHBoxLayout;
     styleRow->setContentsMargins(18, 0, 18, 0);

@@ -8,10 +8,13 @@
 #include <QWidget>
 
 SkinStore::SkinStore()
-    : SkinStore(QStringList{
-        QStringLiteral(":/skins/skin0.qss"), QStringLiteral(":/skins/skin1.qss"),
-        QStringLiteral(":/skins/skin2.qss"), QStringLiteral(":/skins/skin3.qss"),
-        QStringLiteral(":/skins/skin4.qss"), QStringLiteral(":/skins/skin5.qss"),
+    : SkinStore(QStringList {
+        QStringLiteral(":/skins/skin0.qss"),
+        QStringLiteral(":/skins/skin1.qss"),
+        QStringLiteral(":/skins/skin2.qss"),
+        QStringLiteral(":/skins/skin3.qss"),
+        QStringLiteral(":/skins/skin4.qss"),
+        QStringLiteral(":/skins/skin5.qss"),
     })
 {
 }

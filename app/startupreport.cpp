@@ -38,8 +38,8 @@ private:
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         QFile out(m_file);
         if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            out.write(QByteArray::number(qint64(
-                std::chrono::duration_cast<std::chrono::nanoseconds>(now).count())));
+            out.write(QByteArray::number(
+                qint64(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count())));
         deleteLater();
     }
 

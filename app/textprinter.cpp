@@ -18,8 +18,8 @@ QString TextPrinter::ruleLine()
     return QString(86, u'_');
 }
 
-QStringList TextPrinter::wrap(const QStringList &lines, qreal width,
-                              const std::function<qreal(QStringView)> &advance)
+QStringList TextPrinter::wrap(
+    const QStringList &lines, qreal width, const std::function<qreal(QStringView)> &advance)
 {
     QStringList printed;
     for (const QString &line : lines) {
@@ -59,7 +59,7 @@ QList<QStringList> TextPrinter::paginate(const QStringList &printed, int linesPe
 }
 
 bool TextPrinter::print(QPagedPaintDevice &device, const QFont &font, const QString &header,
-                        const QString &text, QString *error)
+    const QString &text, QString *error)
 {
     const auto fail = [error](const QString &why) {
         if (error)
@@ -80,7 +80,7 @@ bool TextPrinter::print(QPagedPaintDevice &device, const QFont &font, const QStr
     const qreal lineHeight = metrics.lineSpacing();
     const int linesPerPage = std::max(1, int(page.height() / lineHeight));
 
-    QStringList lines{header, ruleLine(), QString()};
+    QStringList lines {header, ruleLine(), QString()};
     if (!text.isEmpty())
         lines += text.split(u'\n');
     QHash<QString, qreal> widths; // a text repeats its characters: measure each once

@@ -22,14 +22,14 @@ QString ruleLine();
 
 // The printed lines of text, wrapped to width by advance(text), the width
 // of a piece of text in the printing font.
-QStringList wrap(const QStringList &lines, qreal width,
-                 const std::function<qreal(QStringView)> &advance);
+QStringList wrap(
+    const QStringList &lines, qreal width, const std::function<qreal(QStringView)> &advance);
 // Printed lines grouped into pages of linesPerPage.
 QList<QStringList> paginate(const QStringList &printed, int linesPerPage);
 
 // The whole job: header, rule, empty line and text on device, in font.
 // False, with what went wrong in *error, when it could not be printed.
-bool print(QPagedPaintDevice &device, const QFont &font, const QString &header,
-           const QString &text, QString *error);
+bool print(QPagedPaintDevice &device, const QFont &font, const QString &header, const QString &text,
+    QString *error);
 
 } // namespace TextPrinter

@@ -15,7 +15,7 @@
 #include <QTimer>
 
 WaveConversion::WaveConversion(QWidget *window, QTextEdit *editor, SpeechEngine &engine,
-                               Dialogs &dialogs, BusyWork &busy, View view)
+    Dialogs &dialogs, BusyWork &busy, View view)
     : QObject(window)
     , m_window(window)
     , m_editor(editor)
@@ -49,13 +49,12 @@ void WaveConversion::convert(bool male)
         const QByteArray site = Maker::WebAddress.toLatin1();
         QTimer progress;
         progress.setInterval(200);
-        connect(&progress, &QTimer::timeout, this, [this] {
-            m_view.busy->setPercent(std::clamp(m_engine.conversionProgress(), 0, 100));
-        });
+        connect(&progress, &QTimer::timeout, this,
+            [this] { m_view.busy->setPercent(std::clamp(m_engine.conversionProgress(), 0, 100)); });
         progress.start();
         result = m_busy.run([&] {
-            return m_engine.speakToWave(text, gbkPath.bytes, male ? 20 : 10, male ? 1 : 4, 50, 100,
-                                        30, 1, site);
+            return m_engine.speakToWave(
+                text, gbkPath.bytes, male ? 20 : 10, male ? 1 : 4, 50, 100, 30, 1, site);
         });
         progress.stop();
         if (result != NARREX_OK)
@@ -63,13 +62,13 @@ void WaveConversion::convert(bool male)
     }
     if (result == NARREX_OK) {
         m_dialogs.message(m_window, QStringLiteral("语音转换 Wave 文件完成 !"),
-                          Dialogs::applicationTitle(), Dialogs::Icon::None, Dialogs::Buttons::Ok);
+            Dialogs::applicationTitle(), Dialogs::Icon::None, Dialogs::Buttons::Ok);
     } else {
         QString text = QStringLiteral("由于某些原因，语音转换 Wave 文件没有完成 !");
         if (!reason.isEmpty())
             text += QStringLiteral("\n") + reason;
-        m_dialogs.message(m_window, text, Dialogs::applicationTitle(), Dialogs::Icon::None,
-                          Dialogs::Buttons::Ok);
+        m_dialogs.message(
+            m_window, text, Dialogs::applicationTitle(), Dialogs::Icon::None, Dialogs::Buttons::Ok);
     }
     m_view.area->setCurrentIndex(0);
 }

@@ -26,7 +26,7 @@ public:
     };
 
     WaveConversion(QWidget *window, QTextEdit *editor, SpeechEngine &engine, Dialogs &dialogs,
-                   BusyWork &busy, View view);
+        BusyWork &busy, View view);
 
     void convert(bool male);
 

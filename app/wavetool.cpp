@@ -20,8 +20,8 @@
 #endif
 
 #include <atomic>
-#include <optional>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace WaveTool {
@@ -58,7 +58,8 @@ bool readInput(const QString &name, const QString &encodingName, QString *text, 
     }
     const QByteArray raw = opened ? input.readAll() : QByteArray();
     if (!opened || input.error() != QFileDevice::NoError) {
-        print(err, QStringLiteral("parlix-wave: cannot read %1: %2\n").arg(name, input.errorString()));
+        print(err,
+            QStringLiteral("parlix-wave: cannot read %1: %2\n").arg(name, input.errorString()));
         return false;
     }
     using TextEncoding::Encoding;
@@ -82,7 +83,8 @@ bool startEngine(NarrexLibrary &library, std::optional<NarrexEngine> &engine, FI
     engine.emplace(library.functions());
     const int init = engine->initialize(nullptr, nullptr, -1, -1, -1, 0, 0);
     if (init != NARREX_OK) {
-        print(err, QStringLiteral("parlix-wave: the speech engine did not start (%1).\n").arg(init));
+        print(
+            err, QStringLiteral("parlix-wave: the speech engine did not start (%1).\n").arg(init));
         return false;
     }
     return true;
@@ -93,44 +95,46 @@ bool startEngine(NarrexLibrary &library, std::optional<NarrexEngine> &engine, FI
 int run(const QStringList &arguments, FILE *out, FILE *err)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Converts a text file (GBK or UTF-8) into speech in a WAV file.\n"
-        "INPUT may be - for standard input.\n"
-        "\n"
-        "To check what is said without listening, give one of --normalize,\n"
-        "--pinyin or --phonemes and INPUT alone: the result goes to standard\n"
-        "output in UTF-8, one line for each line of INPUT."));
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help."));
-    const QCommandLineOption voiceOption(QStringList{QStringLiteral("v"), QStringLiteral("voice")},
-                                         QStringLiteral("female (default) or male; for the checks also english."),
-                                         QStringLiteral("voice"), QStringLiteral("female"));
+    parser.setApplicationDescription(
+        QStringLiteral("Converts a text file (GBK or UTF-8) into speech in a WAV file.\n"
+                       "INPUT may be - for standard input.\n"
+                       "\n"
+                       "To check what is said without listening, give one of --normalize,\n"
+                       "--pinyin or --phonemes and INPUT alone: the result goes to standard\n"
+                       "output in UTF-8, one line for each line of INPUT."));
+    const QCommandLineOption helpOption(QStringList {QStringLiteral("h"), QStringLiteral("help")},
+        QStringLiteral("Show this help."));
+    const QCommandLineOption voiceOption(QStringList {QStringLiteral("v"), QStringLiteral("voice")},
+        QStringLiteral("female (default) or male; for the checks also english."),
+        QStringLiteral("voice"), QStringLiteral("female"));
     const QCommandLineOption encodingOption(
-        QStringList{QStringLiteral("e"), QStringLiteral("encoding")},
-        QStringLiteral("auto (default: byte-order mark, then UTF-8 if valid, else GBK), utf-8, gbk."),
+        QStringList {QStringLiteral("e"), QStringLiteral("encoding")},
+        QStringLiteral(
+            "auto (default: byte-order mark, then UTF-8 if valid, else GBK), utf-8, gbk."),
         QStringLiteral("encoding"), QStringLiteral("auto"));
-    const QCommandLineOption speedOption(
-        QStringList{QStringLiteral("s"), QStringLiteral("speed")},
+    const QCommandLineOption speedOption(QStringList {QStringLiteral("s"), QStringLiteral("speed")},
         QStringLiteral("Speaking speed 0-100: 50 normal (default), 0 half, 100 double."),
         QStringLiteral("speed"), QStringLiteral("50"));
-    const QCommandLineOption progressOption(QStringLiteral("progress"),
-                                            QStringLiteral("Always show the progress bar."));
-    const QCommandLineOption quietOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")},
-                                         QStringLiteral("Show no progress bar."));
-    const QCommandLineOption normalizeOption(
-        QStringLiteral("normalize"),
-        QStringLiteral("Print the text as it is read: numbers and symbols written out in Chinese characters."));
-    const QCommandLineOption pinyinOption(
-        QStringLiteral("pinyin"),
-        QStringLiteral("Print the reading as tokens: 字:pin1 for each Chinese character (tone 1-5, 5 neutral, ü as v), word:en for each English word, A:letter for each spelled letter."));
-    const QCommandLineOption phonemesOption(
-        QStringLiteral("phonemes"),
-        QStringLiteral("Print the phonemes the synthesiser speaks, as espeak-ng -x shows them; (en) marks English."));
+    const QCommandLineOption progressOption(
+        QStringLiteral("progress"), QStringLiteral("Always show the progress bar."));
+    const QCommandLineOption quietOption(QStringList {QStringLiteral("q"), QStringLiteral("quiet")},
+        QStringLiteral("Show no progress bar."));
+    const QCommandLineOption normalizeOption(QStringLiteral("normalize"),
+        QStringLiteral("Print the text as it is read: numbers and symbols written out in Chinese "
+                       "characters."));
+    const QCommandLineOption pinyinOption(QStringLiteral("pinyin"),
+        QStringLiteral(
+            "Print the reading as tokens: 字:pin1 for each Chinese character (tone 1-5, 5 neutral, "
+            "ü as v), word:en for each English word, A:letter for each spelled letter."));
+    const QCommandLineOption phonemesOption(QStringLiteral("phonemes"),
+        QStringLiteral("Print the phonemes the synthesiser speaks, as espeak-ng -x shows them; "
+                       "(en) marks English."));
     parser.addOptions({helpOption, voiceOption, encodingOption, speedOption, progressOption,
-                       quietOption, normalizeOption, pinyinOption, phonemesOption});
+        quietOption, normalizeOption, pinyinOption, phonemesOption});
 
     if (!parser.parse(arguments)) {
-        print(err, QStringLiteral("parlix-wave: %1\nTry 'parlix-wave --help'.\n").arg(parser.errorText()));
+        print(err,
+            QStringLiteral("parlix-wave: %1\nTry 'parlix-wave --help'.\n").arg(parser.errorText()));
         return UsageError;
     }
     if (parser.isSet(helpOption)) {
@@ -146,25 +150,31 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
         + int(parser.isSet(phonemesOption));
     const QStringList args = parser.positionalArguments();
     if (checks > 1) {
-        print(err, QStringLiteral("parlix-wave: give only one of --normalize, --pinyin and --phonemes.\n"));
+        print(err,
+            QStringLiteral(
+                "parlix-wave: give only one of --normalize, --pinyin and --phonemes.\n"));
         return UsageError;
     }
     if (checks == 1 && args.size() != 1) {
-        print(err, QStringLiteral("parlix-wave: --normalize, --pinyin and --phonemes take one INPUT file and no OUTPUT.\n"
-                                  "Try 'parlix-wave --help'.\n"));
+        print(err,
+            QStringLiteral("parlix-wave: --normalize, --pinyin and --phonemes take one INPUT file "
+                           "and no OUTPUT.\n"
+                           "Try 'parlix-wave --help'.\n"));
         return UsageError;
     }
     if (checks == 0 && args.size() != 2) {
-        print(err, QStringLiteral("parlix-wave: give exactly one INPUT and one OUTPUT file.\n"
-                                  "Try 'parlix-wave --help'.\n"));
+        print(err,
+            QStringLiteral("parlix-wave: give exactly one INPUT and one OUTPUT file.\n"
+                           "Try 'parlix-wave --help'.\n"));
         return UsageError;
     }
     const QString voice = parser.value(voiceOption).toLower();
     const bool english = voice == QLatin1String("english");
     if (voice != QLatin1String("female") && voice != QLatin1String("male")
         && !(english && checks == 1)) {
-        print(err, QStringLiteral("parlix-wave: unknown voice '%1' (female or male%2).\n")
-                       .arg(voice, checks == 1 ? QStringLiteral(", or english") : QString()));
+        print(err,
+            QStringLiteral("parlix-wave: unknown voice '%1' (female or male%2).\n")
+                .arg(voice, checks == 1 ? QStringLiteral(", or english") : QString()));
         return UsageError;
     }
     bool speedOk = false;
@@ -176,8 +186,9 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     const QString encodingName = parser.value(encodingOption).toLower();
     if (encodingName != QLatin1String("auto") && encodingName != QLatin1String("utf-8")
         && encodingName != QLatin1String("utf8") && encodingName != QLatin1String("gbk")) {
-        print(err, QStringLiteral("parlix-wave: unknown encoding '%1' (auto, utf-8 or gbk).\n")
-                       .arg(encodingName));
+        print(err,
+            QStringLiteral("parlix-wave: unknown encoding '%1' (auto, utf-8 or gbk).\n")
+                .arg(encodingName));
         return UsageError;
     }
 
@@ -189,8 +200,12 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
         const qsizetype at = gbk.firstUnencodable;
         const int line = int(QStringView(text).left(at).count(u'\n')) + 1;
         const QString ch = text.mid(at, text.at(at).isHighSurrogate() ? 2 : 1);
-        print(err, QStringLiteral("parlix-wave: %1 character(s) cannot be spoken (outside GBK) and are skipped; the first is \"%2\" on line %3.\n")
-                       .arg(gbk.unencodableCount).arg(ch).arg(line));
+        print(err,
+            QStringLiteral("parlix-wave: %1 character(s) cannot be spoken (outside GBK) and are "
+                           "skipped; the first is \"%2\" on line %3.\n")
+                .arg(gbk.unencodableCount)
+                .arg(ch)
+                .arg(line));
     }
 
     const bool male = voice == QLatin1String("male");
@@ -204,7 +219,9 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
         const int rc = engine->reading(gbk.bytes, kind, english ? 1 : male ? 0 : 4, &result);
         engine->close();
         if (rc != NARREX_OK) {
-            print(err, QStringLiteral("parlix-wave: the engine cannot show its reading: %1.\n").arg(EngineErrors::forConsole(rc)));
+            print(err,
+                QStringLiteral("parlix-wave: the engine cannot show its reading: %1.\n")
+                    .arg(EngineErrors::forConsole(rc)));
             return EngineMissing;
         }
         if (!result.isEmpty() && !result.endsWith('\n'))
@@ -220,9 +237,13 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     }
 
     const QString outputPath = QFileInfo(args.at(1)).absoluteFilePath();
-    const TextEncoding::GbkResult gbkPath = TextEncoding::toGbk(QDir::toNativeSeparators(outputPath));
+    const TextEncoding::GbkResult gbkPath
+        = TextEncoding::toGbk(QDir::toNativeSeparators(outputPath));
     if (gbkPath.unencodableCount > 0) {
-        print(err, QStringLiteral("parlix-wave: the output path %1 has characters the engine cannot take (outside GBK).\n").arg(outputPath));
+        print(err,
+            QStringLiteral("parlix-wave: the output path %1 has characters the engine cannot take "
+                           "(outside GBK).\n")
+                .arg(outputPath));
         return ConversionError;
     }
 
@@ -231,15 +252,15 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     if (!startEngine(library, engine, err))
         return EngineMissing;
 
-    std::atomic<int> result{0};
-    std::atomic<bool> finished{false};
+    std::atomic<int> result {0};
+    std::atomic<bool> finished {false};
     std::thread worker([&] {
         result = engine->speakToWave(gbk.bytes, gbkPath.bytes, male ? 20 : 10, male ? 1 : 4, speed,
-                                     100, 30, 1, QByteArray());
+            100, 30, 1, QByteArray());
         finished = true;
     });
-    const bool showProgress = !parser.isSet(quietOption)
-        && (parser.isSet(progressOption) || isatty(fileno(err)));
+    const bool showProgress
+        = !parser.isSet(quietOption) && (parser.isSet(progressOption) || isatty(fileno(err)));
     int shown = -1;
     while (!finished) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -257,7 +278,9 @@ int run(const QStringList &arguments, FILE *out, FILE *err)
     engine->close();
 
     if (result != NARREX_OK) {
-        print(err, QStringLiteral("parlix-wave: conversion failed: %1.\n").arg(EngineErrors::forConsole(result)));
+        print(err,
+            QStringLiteral("parlix-wave: conversion failed: %1.\n")
+                .arg(EngineErrors::forConsole(result)));
         return ConversionError;
     }
     return Ok;

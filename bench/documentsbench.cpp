@@ -47,7 +47,7 @@ class NoDesktop final : public Desktop
 {
 public:
     bool startSystemTool(SystemTool, QWidget *) override { return false; }
-    void openUrl(const QString &) override {}
+    void openUrl(const QString &) override { }
     bool openHelp(const QString &) override { return false; }
     bool createDesktopShortcut(QString *) override { return false; }
 };
@@ -60,9 +60,8 @@ void measure(const char *what, const QString &file, const std::function<void()> 
     qint64 longest = 0;
     QTimer ticker;
     ticker.setInterval(10);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.restart());
-    });
+    QObject::connect(
+        &ticker, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
     ticker.start();
     sinceTick.start();
     QElapsedTimer wall;
@@ -70,7 +69,7 @@ void measure(const char *what, const QString &file, const std::function<void()> 
     command();
     longest = std::max(longest, sinceTick.elapsed());
     std::printf("%-5s %-22s %6lld ms in all, window held up %5lld ms at the most\n", what,
-                qPrintable(QFileInfo(file).fileName()), wall.elapsed(), longest);
+        qPrintable(QFileInfo(file).fileName()), wall.elapsed(), longest);
 }
 
 QString chineseLine(QRandomGenerator &random)

@@ -40,21 +40,21 @@ class NoDesktop final : public Desktop
 {
 public:
     bool startSystemTool(SystemTool, QWidget *) override { return false; }
-    void openUrl(const QString &) override {}
+    void openUrl(const QString &) override { }
     bool openHelp(const QString &) override { return false; }
     bool createDesktopShortcut(QString *) override { return false; }
 };
 
 double threadCpuSeconds()
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 double processCpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
         + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
@@ -114,8 +114,8 @@ int main(int argc, char *argv[])
         wait(seconds * 1000);
         const double elapsed = wall.elapsed() / 1000.0;
         std::printf("highlight %-3s: window thread %.2f %% CPU, whole program %.1f %% CPU\n",
-                    on ? "on" : "off", 100 * (threadCpuSeconds() - thread0) / elapsed,
-                    100 * (processCpuSeconds() - process0) / elapsed);
+            on ? "on" : "off", 100 * (threadCpuSeconds() - thread0) / elapsed,
+            100 * (processCpuSeconds() - process0) / elapsed);
     }
 
     // How long after the engine moves to a new word the editor shows it.
@@ -150,7 +150,7 @@ int main(int argc, char *argv[])
     if (!delays.isEmpty())
         std::printf("highlight follows the engine after %lld ms (median), %lld ms at the most, "
                     "over %lld words (target < 100 ms)\n",
-                    delays[delays.size() / 2], delays.last(), qint64(delays.size()));
+            delays[delays.size() / 2], delays.last(), qint64(delays.size()));
     form.close();
     return 0;
 }

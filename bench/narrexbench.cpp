@@ -44,7 +44,7 @@ static double dataResidentMb()
 
 static double peakMb()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
 }
@@ -87,13 +87,14 @@ int main(int argc, char *argv[])
             ms.push_back(t.nsecsElapsed() / 1e6);
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("front-end: %lld KB of text, %lld spoken tokens, median %.0f ms, worst %.0f ms over %d runs, peak memory %.1f MB\n",
-                    text.size() / 1024, syllables, ms[ms.size() / 2], ms.back(), runs, peakMb());
+        std::printf("front-end: %lld KB of text, %lld spoken tokens, median %.0f ms, worst %.0f ms "
+                    "over %d runs, peak memory %.1f MB\n",
+            text.size() / 1024, syllables, ms[ms.size() / 2], ms.back(), runs, peakMb());
         return 0;
     }
 
     Engine engine;
-    NarrexNotifyTarget none{};
+    NarrexNotifyTarget none {};
     if (engine.initialize(&none) != NARREX_OK)
         return 4;
     QThread::msleep(300); // let the engine load its voice, as it does while the program starts
@@ -113,7 +114,7 @@ int main(int argc, char *argv[])
         }
         std::sort(ms.begin(), ms.end());
         std::printf("first sample: median %.1f ms, worst %.1f ms over %d runs\n", ms[ms.size() / 2],
-                    ms.back(), runs);
+            ms.back(), runs);
     } else if (args.at(1) == QLatin1String("read")) {
         const int seconds = args.size() > 3 ? args.at(3).toInt() : 5;
         engine.speak(text, 4, 50, 100);
@@ -123,8 +124,9 @@ int main(int argc, char *argv[])
             QCoreApplication::processEvents();
             QThread::msleep(20);
         }
-        std::printf("reading %lld KB of text for %d s: progress %d %%, peak memory %.1f MB, reading data resident %.1f MB\n",
-                    text.size() / 1024, seconds, engine.location(), peakMb(), dataResidentMb());
+        std::printf("reading %lld KB of text for %d s: progress %d %%, peak memory %.1f MB, "
+                    "reading data resident %.1f MB\n",
+            text.size() / 1024, seconds, engine.location(), peakMb(), dataResidentMb());
     }
     engine.shutdown();
     return 0;

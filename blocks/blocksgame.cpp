@@ -94,8 +94,9 @@ void BlocksGame::Timer1Timer()
     }
     m_view.scrDraw();
     const qint64 seconds = m_startTime.secsTo(m_clock());
-    m_duringText = QTime(0, 0).addSecs(int(std::max<qint64>(0, seconds) % 86400)).toString(
-        QStringLiteral("H:mm:ss"));
+    m_duringText = QTime(0, 0)
+                       .addSecs(int(std::max<qint64>(0, seconds) % 86400))
+                       .toString(QStringLiteral("H:mm:ss"));
     m_view.stateChanged();
 }
 

@@ -13,7 +13,7 @@ TDiamonds::TDiamonds(Playfield &field)
 const Footprint &TDiamonds::cells(uint8_t orient)
 {
     static const Footprint footprints[Orientations] = {
-        Footprint { { { 0, 0 }, { 1, 0 }, { 0, 1 }, { 1, 1 } } }, // 0
+        Footprint {{{0, 0}, {1, 0}, {0, 1}, {1, 1}}}, // 0
     };
     return footprints[orient < Orientations ? orient : 0];
 }
@@ -25,7 +25,7 @@ bool TDiamonds::Blocked() const
 
 bool TDiamonds::StepDown()
 {
-    if (Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 0, 2 }, { 1, 2 } })) {
+    if (Row <= 17 && cellsFree(m_field.Board, Col, Row, {{0, 2}, {1, 2}})) {
         ++Row;
         Render();
         return true;

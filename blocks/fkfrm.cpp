@@ -16,8 +16,8 @@
 
 namespace {
 
-const char *const CellNames[8] = {"BLACK", "GREEN", "PURPLE", "RED",
-                                  "AQUA", "BLUE", "ORANGE", "YELLOW"};
+const char *const CellNames[8]
+    = {"BLACK", "GREEN", "PURPLE", "RED", "AQUA", "BLUE", "ORANGE", "YELLOW"};
 
 // The preview: the cells of each kind (column, row, from 1) and where the
 // shape starts, so it sits in the middle of the 71 × 54 box.
@@ -34,7 +34,6 @@ const Preview Previews[7] = {
     {{{1, 1}, {2, 1}, {2, 2}, {3, 2}}, {10, 10}},
     {{{2, 1}, {3, 1}, {1, 2}, {2, 2}}, {10, 10}},
 };
-
 
 // A surface that shows what its owner paints for it.
 class PaintBox : public QWidget
@@ -74,8 +73,9 @@ QFrame *blackPanel(QWidget *parent, const QRect &geometry)
 } // namespace
 
 TFKFrm::TFKFrm(Dialogs &dialogs, RandomSource &random, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("TFKFrm"));
@@ -92,16 +92,19 @@ TFKFrm::TFKFrm(Dialogs &dialogs, RandomSource &random, QWidget *parent)
     // Creation, in order: the random numbers are seeded once (by the
     // caller), the cell images loaded, the board image made, the game set up.
     for (int i = 0; i < 8; ++i)
-        m_cellImages[size_t(i)] = QImage(QStringLiteral(":/blocks/%1.bmp").arg(QLatin1String(CellNames[i])));
+        m_cellImages[size_t(i)]
+            = QImage(QStringLiteral(":/blocks/%1.bmp").arg(QLatin1String(CellNames[i])));
     m_boardImage = QImage(200, 400, QImage::Format_RGB32);
     m_boardImage.fill(Qt::black);
 
     QFrame *panel1 = blackPanel(this, QRect(8, 4, 174, 342));
     panel1->setObjectName(QStringLiteral("Panel1"));
-    m_paintBox1 = new PaintBox([this](QPainter &p) {
-        p.fillRect(QRect(0, 0, 172, 340), Qt::black);
-        p.drawImage(QPoint(0, 0), m_boardImage, QRect(0, 0, 170, 340));
-    }, panel1);
+    m_paintBox1 = new PaintBox(
+        [this](QPainter &p) {
+            p.fillRect(QRect(0, 0, 172, 340), Qt::black);
+            p.drawImage(QPoint(0, 0), m_boardImage, QRect(0, 0, 170, 340));
+        },
+        panel1);
     m_paintBox1->setObjectName(QStringLiteral("PaintBox1"));
     m_paintBox1->setGeometry(1, 1, 172, 340);
     m_paintBox1->setAccessibleName(QStringLiteral("游戏区"));
@@ -146,7 +149,7 @@ TFKFrm::TFKFrm(Dialogs &dialogs, RandomSource &random, QWidget *parent)
     // The buttons never take the focus: the arrow keys and Space belong to
     // the game. Function keys reach them from the keyboard.
     const auto button = [this](const char *name, const QString &text, int top,
-                               const QKeySequence &key, void (BlocksGame::*command)()) {
+                            const QKeySequence &key, void (BlocksGame::*command)()) {
         auto *b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(271, top, 68, 32);
@@ -164,13 +167,13 @@ TFKFrm::TFKFrm(Dialogs &dialogs, RandomSource &random, QWidget *parent)
         return b;
     };
     m_mnuStart = button("mnuStart", QStringLiteral("开 始"), 4, QKeySequence(Qt::Key_F2),
-                        &BlocksGame::mnuStartClick);
+        &BlocksGame::mnuStartClick);
     m_mnuPause = button("mnuPause", QStringLiteral("暂 停"), 44, QKeySequence(Qt::Key_F3),
-                        &BlocksGame::mnuPauseClick);
+        &BlocksGame::mnuPauseClick);
     m_mnuCancel = button("mnuCancel", QStringLiteral("取 消"), 84, QKeySequence(Qt::Key_F4),
-                         &BlocksGame::mnuCancelClick);
+        &BlocksGame::mnuCancelClick);
     m_mnuExit = button("mnuExit", QStringLiteral("退 出"), 124, QKeySequence(Qt::Key_F10),
-                       &BlocksGame::mnuExitClick);
+        &BlocksGame::mnuExitClick);
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(1000);
@@ -185,13 +188,20 @@ TFKFrm::~TFKFrm() = default;
 int TFKFrm::virtualKey(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Escape: return BlocksGame::KeyEscape;
-    case Qt::Key_Space: return BlocksGame::KeySpace;
-    case Qt::Key_Left: return BlocksGame::KeyLeft;
-    case Qt::Key_Up: return BlocksGame::KeyUp;
-    case Qt::Key_Right: return BlocksGame::KeyRight;
-    case Qt::Key_Down: return BlocksGame::KeyDown;
-    default: return 0;
+    case Qt::Key_Escape:
+        return BlocksGame::KeyEscape;
+    case Qt::Key_Space:
+        return BlocksGame::KeySpace;
+    case Qt::Key_Left:
+        return BlocksGame::KeyLeft;
+    case Qt::Key_Up:
+        return BlocksGame::KeyUp;
+    case Qt::Key_Right:
+        return BlocksGame::KeyRight;
+    case Qt::Key_Down:
+        return BlocksGame::KeyDown;
+    default:
+        return 0;
     }
 }
 
@@ -221,7 +231,7 @@ void TFKFrm::drawCell(QPainter &painter, int x, int y, int value, QPoint origin)
     // The top-left 16 × 16 of the image, stretched to 17 × 17: each cell
     // shows its top and left frame lines.
     painter.drawImage(QRect(origin.x() + 17 * x, origin.y() + 17 * y, 17, 17),
-                      m_cellImages[size_t(value)], QRect(0, 0, 16, 16));
+        m_cellImages[size_t(value)], QRect(0, 0, 16, 16));
 }
 
 void TFKFrm::ScrDraw()
@@ -264,14 +274,14 @@ void TFKFrm::NextDraw()
 bool TFKFrm::ask(const QString &question)
 {
     return m_dialogs.message(this, question, QStringLiteral("询问"), Dialogs::Icon::Question,
-                             Dialogs::Buttons::YesNo)
+               Dialogs::Buttons::YesNo)
         == Dialogs::Answer::Yes;
 }
 
 void TFKFrm::showGameOver()
 {
     m_dialogs.message(this, QStringLiteral("游戏结束！"), QStringLiteral("Parlix"),
-                      Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+        Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
 }
 
 void TFKFrm::closeWindow()

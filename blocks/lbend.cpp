@@ -13,8 +13,8 @@ Tlbend::Tlbend(Playfield &field)
 const Footprint &Tlbend::cells(uint8_t orient)
 {
     static const Footprint footprints[Orientations] = {
-        Footprint { { { 0, 0 }, { 1, 0 }, { 1, 1 }, { 2, 1 } } }, // 0
-        Footprint { { { 1, 0 }, { 0, 1 }, { 1, 1 }, { 0, 2 } } }, // 1
+        Footprint {{{0, 0}, {1, 0}, {1, 1}, {2, 1}}}, // 0
+        Footprint {{{1, 0}, {0, 1}, {1, 1}, {0, 2}}}, // 1
     };
     return footprints[orient < Orientations ? orient : 0];
 }
@@ -29,10 +29,10 @@ bool Tlbend::StepDown()
     bool moves = false;
     switch (Orient) {
     case 0:
-        moves = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 0, 1 }, { 1, 2 }, { 2, 2 } });
+        moves = Row <= 17 && cellsFree(m_field.Board, Col, Row, {{0, 1}, {1, 2}, {2, 2}});
         break;
     case 1:
-        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, { { 0, 3 }, { 1, 2 } });
+        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, {{0, 3}, {1, 2}});
         break;
     }
     if (moves) {
@@ -67,10 +67,10 @@ void Tlbend::Rotate()
     bool turns = false;
     switch (Orient) {
     case 0: // to 1
-        turns = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 0, 1 }, { 0, 2 } });
+        turns = Row <= 17 && cellsFree(m_field.Board, Col, Row, {{0, 1}, {0, 2}});
         break;
     case 1: // to 0
-        turns = Col <= 7 && cellsFree(m_field.Board, Col, Row, { { 0, 0 }, { 2, 1 } });
+        turns = Col <= 7 && cellsFree(m_field.Board, Col, Row, {{0, 0}, {2, 1}});
         break;
     }
     if (turns)

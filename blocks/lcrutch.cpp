@@ -13,10 +13,10 @@ TLCurtch::TLCurtch(Playfield &field)
 const Footprint &TLCurtch::cells(uint8_t orient)
 {
     static const Footprint footprints[Orientations] = {
-        Footprint { { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 0, 1 } } }, // 0
-        Footprint { { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 1, 2 } } }, // 1
-        Footprint { { { 2, 1 }, { 0, 2 }, { 1, 2 }, { 2, 2 } } }, // 2
-        Footprint { { { 1, 0 }, { 2, 0 }, { 2, 1 }, { 2, 2 } } }, // 3
+        Footprint {{{0, 0}, {1, 0}, {2, 0}, {0, 1}}}, // 0
+        Footprint {{{0, 0}, {0, 1}, {0, 2}, {1, 2}}}, // 1
+        Footprint {{{2, 1}, {0, 2}, {1, 2}, {2, 2}}}, // 2
+        Footprint {{{1, 0}, {2, 0}, {2, 1}, {2, 2}}}, // 3
     };
     return footprints[orient < Orientations ? orient : 0];
 }
@@ -31,16 +31,16 @@ bool TLCurtch::StepDown()
     bool moves = false;
     switch (Orient) {
     case 0:
-        moves = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 0, 2 }, { 1, 1 }, { 2, 1 } });
+        moves = Row <= 17 && cellsFree(m_field.Board, Col, Row, {{0, 2}, {1, 1}, {2, 1}});
         break;
     case 1:
-        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, { { 0, 3 }, { 1, 3 } });
+        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, {{0, 3}, {1, 3}});
         break;
     case 2:
-        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, { { 0, 3 }, { 1, 3 }, { 2, 3 } });
+        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, {{0, 3}, {1, 3}, {2, 3}});
         break;
     case 3:
-        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, { { 1, 1 }, { 2, 3 } });
+        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, {{1, 1}, {2, 3}});
         break;
     }
     if (moves) {
@@ -81,16 +81,16 @@ void TLCurtch::Rotate()
     bool turns = false;
     switch (Orient) {
     case 0: // to 1
-        turns = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 0, 2 }, { 1, 2 } });
+        turns = Row <= 17 && cellsFree(m_field.Board, Col, Row, {{0, 2}, {1, 2}});
         break;
     case 1: // to 2
-        turns = Col <= 7 && cellsFree(m_field.Board, Col, Row, { { 2, 1 }, { 2, 2 } });
+        turns = Col <= 7 && cellsFree(m_field.Board, Col, Row, {{2, 1}, {2, 2}});
         break;
     case 2: // to 3
-        turns = Row >= 1 && cellsFree(m_field.Board, Col, Row, { { 1, 0 }, { 2, 0 } });
+        turns = Row >= 1 && cellsFree(m_field.Board, Col, Row, {{1, 0}, {2, 0}});
         break;
     case 3: // to 0
-        turns = Col >= 0 && cellsFree(m_field.Board, Col, Row, { { 0, 0 }, { 0, 1 } });
+        turns = Col >= 0 && cellsFree(m_field.Board, Col, Row, {{0, 0}, {0, 1}});
         break;
     }
     if (turns)

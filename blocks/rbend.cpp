@@ -13,8 +13,8 @@ TRBend::TRBend(Playfield &field)
 const Footprint &TRBend::cells(uint8_t orient)
 {
     static const Footprint footprints[Orientations] = {
-        Footprint { { { 1, 0 }, { 2, 0 }, { 0, 1 }, { 1, 1 } } }, // 0
-        Footprint { { { 1, 0 }, { 1, 1 }, { 2, 1 }, { 2, 2 } } }, // 1
+        Footprint {{{1, 0}, {2, 0}, {0, 1}, {1, 1}}}, // 0
+        Footprint {{{1, 0}, {1, 1}, {2, 1}, {2, 2}}}, // 1
     };
     return footprints[orient < Orientations ? orient : 0];
 }
@@ -29,10 +29,10 @@ bool TRBend::StepDown()
     bool moves = false;
     switch (Orient) {
     case 0:
-        moves = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 0, 2 }, { 1, 2 }, { 2, 1 } });
+        moves = Row <= 17 && cellsFree(m_field.Board, Col, Row, {{0, 2}, {1, 2}, {2, 1}});
         break;
     case 1:
-        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, { { 1, 2 }, { 2, 3 } });
+        moves = Row <= 16 && cellsFree(m_field.Board, Col, Row, {{1, 2}, {2, 3}});
         break;
     }
     if (moves) {
@@ -67,10 +67,10 @@ void TRBend::Rotate()
     bool turns = false;
     switch (Orient) {
     case 0: // to 1
-        turns = Row <= 17 && cellsFree(m_field.Board, Col, Row, { { 2, 1 }, { 2, 2 } });
+        turns = Row <= 17 && cellsFree(m_field.Board, Col, Row, {{2, 1}, {2, 2}});
         break;
     case 1: // to 0
-        turns = Col >= 0 && cellsFree(m_field.Board, Col, Row, { { 0, 1 }, { 2, 0 } });
+        turns = Col >= 0 && cellsFree(m_field.Board, Col, Row, {{0, 1}, {2, 0}});
         break;
     }
     if (turns)

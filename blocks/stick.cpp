@@ -13,8 +13,8 @@ TStick::TStick(Playfield &field)
 const Footprint &TStick::cells(uint8_t orient)
 {
     static const Footprint footprints[Orientations] = {
-        Footprint { { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 } } }, // 0
-        Footprint { { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 } } }, // 1
+        Footprint {{{0, 0}, {0, 1}, {0, 2}, {0, 3}}}, // 0
+        Footprint {{{0, 0}, {1, 0}, {2, 0}, {3, 0}}}, // 1
     };
     return footprints[orient < Orientations ? orient : 0];
 }
@@ -29,11 +29,10 @@ bool TStick::StepDown()
     bool moves = false;
     switch (Orient) {
     case 0:
-        moves = Row <= 15 && cellsFree(m_field.Board, Col, Row, { { 0, 4 } });
+        moves = Row <= 15 && cellsFree(m_field.Board, Col, Row, {{0, 4}});
         break;
     case 1:
-        moves = Row <= 18
-            && cellsFree(m_field.Board, Col, Row, { { 0, 1 }, { 1, 1 }, { 2, 1 }, { 3, 1 } });
+        moves = Row <= 18 && cellsFree(m_field.Board, Col, Row, {{0, 1}, {1, 1}, {2, 1}, {3, 1}});
         break;
     }
     if (moves) {
@@ -69,8 +68,7 @@ void TStick::Rotate()
     switch (Orient) {
     case 0:
         if (Col >= 1 && Col <= 7
-            && cellsFree(
-                m_field.Board, Col - 1, Row + 1, { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 } })) {
+            && cellsFree(m_field.Board, Col - 1, Row + 1, {{0, 0}, {1, 0}, {2, 0}, {3, 0}})) {
             Orient = 1;
             Col -= 1;
             Row += 1;
@@ -78,8 +76,7 @@ void TStick::Rotate()
         break;
     case 1:
         if (Row >= 1 && Row <= 17
-            && cellsFree(
-                m_field.Board, Col + 1, Row - 1, { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 } })) {
+            && cellsFree(m_field.Board, Col + 1, Row - 1, {{0, 0}, {0, 1}, {0, 2}, {0, 3}})) {
             Orient = 0;
             Col += 1;
             Row -= 1;

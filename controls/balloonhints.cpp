@@ -162,6 +162,6 @@ void BalloonTip::paintEvent(QPaintEvent *)
     painter.drawPath(path);
     painter.setPen(toQColor(Colors::InfoText, palette()));
     const QRect textRect(Padding + 1, (m_tailUp ? Tail : 0) + Padding + 1,
-                         width() - 2 * Padding - 2, height() - Tail - 2 * Padding - 2);
+        width() - 2 * Padding - 2, height() - Tail - 2 * Padding - 2);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, m_text);
 }

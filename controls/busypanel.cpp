@@ -34,7 +34,7 @@ void BusyPanel::paintEvent(QPaintEvent *)
     }
 
     // Black on navy is hard to read: the text gets a white rim.
-    QStringList lines{m_caption};
+    QStringList lines {m_caption};
     if (m_percent >= 0)
         lines << QStringLiteral("%1%").arg(m_percent);
     const QFontMetrics fm(font());

@@ -17,7 +17,8 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     // A double click ends with a second release: it was one click already.
     const bool second = std::exchange(m_inDoubleClick, false);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && !second)
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())
+        && !second)
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 QString Dialogs::qtFilter(const QString &windowsFilter)
 {
@@ -23,7 +23,8 @@ QString Dialogs::qtFilter(const QString &windowsFilter)
                     patterns << variant;
             }
         }
-        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(QLatin1Char(' ')));
+        filters << QStringLiteral("%1 (%2)").arg(
+            parts[i].trimmed(), patterns.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -46,22 +47,32 @@ QString Dialogs::applicationTitle()
 }
 
 Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &text, const QString &caption,
-                                   Icon icon, Buttons buttons, bool topmost)
+    Icon icon, Buttons buttons, bool topmost)
 {
     QMessageBox box(parent);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) {
         const bool cancel = buttons == Buttons::YesNoCancel;
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No
-                               | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
+            | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
         box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
         if (cancel)
@@ -93,8 +104,8 @@ QString QtDialogs::openFileName(QWidget *parent, const QString &filter)
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtDialogs::saveFileName(QWidget *parent, const QString &filter,
-                                const QString &defaultSuffix)
+QString QtDialogs::saveFileName(
+    QWidget *parent, const QString &filter, const QString &defaultSuffix)
 {
     QFileDialog dialog(parent, QStringLiteral("保存"), QString(), qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -22,7 +22,8 @@ public:
 
     // A modal message box. topmost keeps it above all windows.
     virtual Answer message(QWidget *parent, const QString &text, const QString &caption, Icon icon,
-                           Buttons buttons, bool topmost = false) = 0;
+        Buttons buttons, bool topmost = false)
+        = 0;
 
     // How the windows tell the user that something failed: the program's
     // title as caption, one OK button.
@@ -40,8 +41,9 @@ public:
     // defaultSuffix when the chosen name has no extension and replaces an
     // existing file without asking.
     virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
-    virtual QString saveFileName(QWidget *parent, const QString &filter,
-                                 const QString &defaultSuffix) = 0;
+    virtual QString saveFileName(
+        QWidget *parent, const QString &filter, const QString &defaultSuffix)
+        = 0;
 
     // The font dialog, preset to font; false when cancelled.
     virtual bool chooseFont(QWidget *parent, QFont &font) = 0;
@@ -62,10 +64,10 @@ class QtDialogs final : public Dialogs
 {
 public:
     Answer message(QWidget *parent, const QString &text, const QString &caption, Icon icon,
-                   Buttons buttons, bool topmost) override;
+        Buttons buttons, bool topmost) override;
     QString openFileName(QWidget *parent, const QString &filter) override;
-    QString saveFileName(QWidget *parent, const QString &filter,
-                         const QString &defaultSuffix) override;
+    QString saveFileName(
+        QWidget *parent, const QString &filter, const QString &defaultSuffix) override;
     bool chooseFont(QWidget *parent, QFont &font) override;
     bool printerSetup(QWidget *parent, QPrinter &printer) override;
 };

@@ -66,7 +66,8 @@ void GradientHeader::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRectF r = rect();
-    QLinearGradient gradient(r.topLeft(), m_direction == Qt::Horizontal ? r.topRight() : r.bottomLeft());
+    QLinearGradient gradient(
+        r.topLeft(), m_direction == Qt::Horizontal ? r.topRight() : r.bottomLeft());
     gradient.setColorAt(0, startColor());
     gradient.setColorAt(1, endColor());
     painter.fillRect(r, gradient);

@@ -45,17 +45,28 @@ std::array<QPoint, 14> TLcdDisplay::cornerPoints(int w, int h, int l)
     const int half = h / 2;
     const int t = l / 2;
     return {{
-        {0, 0}, {w - 1, 0}, {l - 1, l - 1}, {w - l, l - 1},
-        {0, half}, {l - 1, half - t}, {w - l, half - t}, {w - 1, half},
-        {l - 1, half + t}, {w - l, half + t}, {0, h - 1}, {l - 1, h - l},
-        {w - l, h - l}, {w - 1, h - 1},
+        {0, 0},
+        {w - 1, 0},
+        {l - 1, l - 1},
+        {w - l, l - 1},
+        {0, half},
+        {l - 1, half - t},
+        {w - l, half - t},
+        {w - 1, half},
+        {l - 1, half + t},
+        {w - l, half + t},
+        {0, h - 1},
+        {l - 1, h - l},
+        {w - l, h - l},
+        {w - 1, h - 1},
     }};
 }
 
 void TLcdDisplay::setDigitSegments(int digit, const std::array<bool, SegmentCount> &on)
 {
     for (int s = 0; s < SegmentCount; ++s)
-        m_segmentColors[size_t(digit)][size_t(s)] = on[size_t(s)] ? m_lightOnColor : m_lightOffColor;
+        m_segmentColors[size_t(digit)][size_t(s)]
+            = on[size_t(s)] ? m_lightOnColor : m_lightOffColor;
 }
 
 void TLcdDisplay::buildDigitImages()

@@ -88,7 +88,7 @@ private:
     TColor m_lightOnColor = Colors::Lime;
     TColor m_lightOffColor = Colors::Green;
 
-    std::array<std::array<TColor, SegmentCount>, 11> m_segmentColors{};
+    std::array<std::array<TColor, SegmentCount>, 11> m_segmentColors {};
     std::array<QImage, 11> m_images;
     int m_buildCount = 0;
 };

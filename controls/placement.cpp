@@ -7,13 +7,12 @@ Q_LOGGING_CATEGORY(lcPlacement, "parlix.controls.placement")
 
 QWidget *placedControl(QWidget *window, const Placement &row)
 {
-    QWidget *parent = *row.parent
-                          ? window->findChild<QWidget *>(QLatin1String(row.parent))
-                          : window;
+    QWidget *parent
+        = *row.parent ? window->findChild<QWidget *>(QLatin1String(row.parent)) : window;
     if (!parent)
         return nullptr;
-    auto *control = parent->findChild<QWidget *>(QLatin1String(row.name),
-                                                 Qt::FindDirectChildrenOnly);
+    auto *control
+        = parent->findChild<QWidget *>(QLatin1String(row.name), Qt::FindDirectChildrenOnly);
     return control;
 }
 

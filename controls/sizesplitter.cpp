@@ -45,7 +45,7 @@ QSplitterHandle *SizeSplitter::createHandle()
 QList<int> SizeSplitter::sizesFor(int panelWidth, int total) const
 {
     const int rest = std::max(0, total - panelWidth);
-    return m_side == Side::Left ? QList<int> { panelWidth, rest } : QList<int> { rest, panelWidth };
+    return m_side == Side::Left ? QList<int> {panelWidth, rest} : QList<int> {rest, panelWidth};
 }
 
 bool SizeSplitter::isFolded() const

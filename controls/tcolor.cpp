@@ -45,7 +45,7 @@ QColor toQColor(TColor c, const QPalette &palette)
         const QColor hi = palette.color(QPalette::Highlight);
         const QColor base = palette.color(QPalette::Base);
         return QColor((hi.red() + 2 * base.red()) / 3, (hi.green() + 2 * base.green()) / 3,
-                      (hi.blue() + 2 * base.blue()) / 3);
+            (hi.blue() + 2 * base.blue()) / 3);
     }
     case 0: // scroll bar
     case 4: // menu

@@ -42,7 +42,10 @@ constexpr TColor InfoBk = SystemFlag | 24;
 constexpr TColor GradientActiveCaption = SystemFlag | 27;
 } // namespace Colors
 
-constexpr bool isSystemColor(TColor c) { return (c & 0xFF000000u) == Colors::SystemFlag; }
+constexpr bool isSystemColor(TColor c)
+{
+    return (c & 0xFF000000u) == Colors::SystemFlag;
+}
 
 constexpr TColor rgbToTColor(int r, int g, int b)
 {

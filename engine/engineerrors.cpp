@@ -13,7 +13,7 @@ struct Meaning {
 constexpr Meaning Meanings[] = {
     {NARREX_ERR_NOTHING_TO_SPEAK, "没有可以朗读的文字。", "the text has nothing to speak"},
     {NARREX_ERR_FILE, "不能写入这个文件，请检查文件夹和磁盘空间。",
-     "the WAV file could not be written (folder missing, not writable, or disk full)"},
+        "the WAV file could not be written (folder missing, not writable, or disk full)"},
     {NARREX_ERR_INVALID_ARGUMENT, "文件名不能使用。", "the file name cannot be used"},
     {NARREX_ERR_SYNTHESIS, "语音引擎出错。", "the synthesiser failed"},
 };

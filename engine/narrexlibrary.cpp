@@ -15,8 +15,8 @@ QString NarrexLibrary::fileName()
 QStringList NarrexLibrary::candidates(const QString &programDir)
 {
     const QDir dir(programDir);
-    return {dir.filePath(fileName()), dir.filePath(QStringLiteral("../lib/") + fileName()),
-            fileName()};
+    return {
+        dir.filePath(fileName()), dir.filePath(QStringLiteral("../lib/") + fileName()), fileName()};
 }
 
 bool NarrexLibrary::load(const QString &programDir)
@@ -75,7 +75,8 @@ NarrexLibrary::Outcome NarrexLibrary::tryFile(const QString &path)
             return Outcome::Incomplete;
         }
     }
-    m_fn.speakingRange = reinterpret_cast<SpeakingRangeFn>(m_library.resolve("Narrex_GetSpeakingRange"));
+    m_fn.speakingRange
+        = reinterpret_cast<SpeakingRangeFn>(m_library.resolve("Narrex_GetSpeakingRange"));
     m_fn.getReading = reinterpret_cast<GetReadingFn>(m_library.resolve("Narrex_GetReading"));
     m_fn.getState = reinterpret_cast<GetStateFn>(m_library.resolve("Narrex_GetState"));
     m_loaded = true;
@@ -88,23 +89,35 @@ NarrexEngine::NarrexEngine(const NarrexLibrary::Functions &fn)
 {
 }
 
-int32_t NarrexEngine::initialize(void *editHandle, void *notifyHandle, int32_t a, int32_t b,
-                                 int32_t c, int32_t d, int32_t e)
+int32_t NarrexEngine::initialize(
+    void *editHandle, void *notifyHandle, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e)
 {
     return m_fn.initialize(editHandle, notifyHandle, a, b, c, d, e);
 }
 
-int32_t NarrexEngine::voiceDeviceNum() { return m_fn.getVoiceDeviceNum(); }
+int32_t NarrexEngine::voiceDeviceNum()
+{
+    return m_fn.getVoiceDeviceNum();
+}
 
 int32_t NarrexEngine::speak(const QByteArray &gbkText, int32_t mode, int32_t voice, int32_t speed,
-                            int32_t volume, int32_t a, int32_t b, const QByteArray &siteText)
+    int32_t volume, int32_t a, int32_t b, const QByteArray &siteText)
 {
     return m_fn.speak(gbkText.constData(), mode, voice, speed, volume, a, b, siteText.constData());
 }
 
-int32_t NarrexEngine::locationInfo() { return m_fn.getLocationInfo(); }
-int32_t NarrexEngine::pauseOrContinue() { return m_fn.pauseOrContinue(); }
-int32_t NarrexEngine::stop() { return m_fn.stop(); }
+int32_t NarrexEngine::locationInfo()
+{
+    return m_fn.getLocationInfo();
+}
+int32_t NarrexEngine::pauseOrContinue()
+{
+    return m_fn.pauseOrContinue();
+}
+int32_t NarrexEngine::stop()
+{
+    return m_fn.stop();
+}
 
 int32_t NarrexEngine::setDialog(int32_t parent, const QByteArray &siteText)
 {
@@ -112,25 +125,28 @@ int32_t NarrexEngine::setDialog(int32_t parent, const QByteArray &siteText)
 }
 
 int32_t NarrexEngine::speakToWave(const QByteArray &gbkText, const QByteArray &gbkPath,
-                                  int32_t family, int32_t voice, int32_t speed, int32_t volume,
-                                  int32_t a, int32_t b, const QByteArray &siteText)
+    int32_t family, int32_t voice, int32_t speed, int32_t volume, int32_t a, int32_t b,
+    const QByteArray &siteText)
 {
     return m_fn.speakToWave(gbkText.constData(), gbkPath.constData(), family, voice, speed, volume,
-                            a, b, siteText.constData());
+        a, b, siteText.constData());
 }
 
-int32_t NarrexEngine::close() { return m_fn.close(); }
+int32_t NarrexEngine::close()
+{
+    return m_fn.close();
+}
 
-int32_t NarrexEngine::speakingRange(int32_t *sentenceStart, int32_t *sentenceLength,
-                                    int32_t *wordStart, int32_t *wordLength)
+int32_t NarrexEngine::speakingRange(
+    int32_t *sentenceStart, int32_t *sentenceLength, int32_t *wordStart, int32_t *wordLength)
 {
     if (!m_fn.speakingRange)
         return SpeechEngine::speakingRange(sentenceStart, sentenceLength, wordStart, wordLength);
     return m_fn.speakingRange(sentenceStart, sentenceLength, wordStart, wordLength);
 }
 
-int32_t NarrexEngine::reading(const QByteArray &gbkText, int32_t kind, int32_t voice,
-                              QByteArray *utf8)
+int32_t NarrexEngine::reading(
+    const QByteArray &gbkText, int32_t kind, int32_t voice, QByteArray *utf8)
 {
     if (!m_fn.getReading)
         return NARREX_ERR_INVALID_ARGUMENT;

@@ -9,19 +9,19 @@
 
 // Loads libSonarel (Sonarel.dll on Windows) at run time and resolves the nine
 // Narrex_ functions every engine has, and Narrex_GetSpeakingRange,
-// Narrex_GetReading and Narrex_GetState where they are there. The program's own folder is searched first, then the
-// library folder beside it, then the system's library path.
+// Narrex_GetReading and Narrex_GetState where they are there. The program's own folder is searched
+// first, then the library folder beside it, then the system's library path.
 class NarrexLibrary
 {
 public:
-    using InitializeFn = int32_t(NARREX_CALL *)(void *, void *, int32_t, int32_t, int32_t,
-                                                int32_t, int32_t);
+    using InitializeFn
+        = int32_t(NARREX_CALL *)(void *, void *, int32_t, int32_t, int32_t, int32_t, int32_t);
     using NoArgFn = int32_t(NARREX_CALL *)();
-    using SpeakFn = int32_t(NARREX_CALL *)(const char *, int32_t, int32_t, int32_t, int32_t,
-                                           int32_t, int32_t, const char *);
+    using SpeakFn = int32_t(NARREX_CALL *)(
+        const char *, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, const char *);
     using SetDialogFn = int32_t(NARREX_CALL *)(int32_t, const char *);
     using SpeakToWaveFn = int32_t(NARREX_CALL *)(const char *, const char *, int32_t, int32_t,
-                                                 int32_t, int32_t, int32_t, int32_t, const char *);
+        int32_t, int32_t, int32_t, int32_t, const char *);
     using SpeakingRangeFn = int32_t(NARREX_CALL *)(int32_t *, int32_t *, int32_t *, int32_t *);
     using GetReadingFn = int32_t(NARREX_CALL *)(const char *, int32_t, int32_t, char *, int32_t);
     using GetStateFn = int32_t(NARREX_CALL *)(int32_t *);
@@ -73,20 +73,20 @@ public:
     explicit NarrexEngine(const NarrexLibrary::Functions &fn);
 
     int32_t initialize(void *editHandle, void *notifyHandle, int32_t a, int32_t b, int32_t c,
-                       int32_t d, int32_t e) override;
+        int32_t d, int32_t e) override;
     int32_t voiceDeviceNum() override;
     int32_t speak(const QByteArray &gbkText, int32_t mode, int32_t voice, int32_t speed,
-                  int32_t volume, int32_t a, int32_t b, const QByteArray &siteText) override;
+        int32_t volume, int32_t a, int32_t b, const QByteArray &siteText) override;
     int32_t locationInfo() override;
     int32_t pauseOrContinue() override;
     int32_t stop() override;
     int32_t setDialog(int32_t parent, const QByteArray &siteText) override;
     int32_t speakToWave(const QByteArray &gbkText, const QByteArray &gbkPath, int32_t family,
-                        int32_t voice, int32_t speed, int32_t volume, int32_t a, int32_t b,
-                        const QByteArray &siteText) override;
+        int32_t voice, int32_t speed, int32_t volume, int32_t a, int32_t b,
+        const QByteArray &siteText) override;
     int32_t close() override;
     int32_t speakingRange(int32_t *sentenceStart, int32_t *sentenceLength, int32_t *wordStart,
-                          int32_t *wordLength) override;
+        int32_t *wordLength) override;
     int32_t conversionProgress() override;
     // Narrex_GetReading: what the engine makes of a text (UTF-8).
     int32_t reading(const QByteArray &gbkText, int32_t kind, int32_t voice, QByteArray *utf8);

@@ -8,7 +8,10 @@ namespace TextEncoding {
 
 namespace {
 
-bool isAsciiLetter(uchar b) { return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'); }
+bool isAsciiLetter(uchar b)
+{
+    return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+}
 
 // How common a character is, by where GB2312 puts it: its 3 755 common
 // characters, then punctuation and signs, then its 3 008 rarer ones;
@@ -47,10 +50,17 @@ double utf8Likelihood(QByteArrayView bytes)
         }
         int len;
         uint cp;
-        if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; }
-        else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; }
-        else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; }
-        else return -1;
+        if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            cp = b & 0x07;
+        } else
+            return -1;
         if (i + len > n) {
             ++count; // cut off at the end
             sum += 0.5;
@@ -66,8 +76,8 @@ double utf8Likelihood(QByteArrayView bytes)
             || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
             return -1;
         const uchar next = i + len < n ? uchar(bytes[i + len]) : 0;
-        const bool nextToLatin = (prevCp < 0x80 && isAsciiLetter(uchar(prevCp))) || isAsciiLetter(next)
-            || (prevCp >= 0xC0 && prevCp <= 0x17F);
+        const bool nextToLatin = (prevCp < 0x80 && isAsciiLetter(uchar(prevCp)))
+            || isAsciiLetter(next) || (prevCp >= 0xC0 && prevCp <= 0x17F);
         const auto sameScript = [](uint a, uint c) {
             return (a >= 0x370 && a <= 0x3FF && c >= 0x370 && c <= 0x3FF)
                 || (a >= 0x400 && a <= 0x4FF && c >= 0x400 && c <= 0x4FF);
@@ -152,11 +162,14 @@ QString decode(QByteArrayView bytes, Encoding encoding)
 {
     switch (encoding) {
     case Encoding::Utf8:
-        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless).decode(bytes);
+        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
+            .decode(bytes);
     case Encoding::Utf16LE:
-        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless).decode(bytes);
+        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless)
+            .decode(bytes);
     case Encoding::Utf16BE:
-        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless).decode(bytes);
+        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless)
+            .decode(bytes);
     case Encoding::Gbk:
         break;
     }
@@ -252,7 +265,8 @@ GbkResult toGbk(const QString &text, bool withOffsets)
             continue;
         }
         const uint16_t code = QChar::isSurrogate(u) ? 0 : gbkCode(u);
-        const QByteArray standIn = code == 0 && !QChar::isSurrogate(u) ? gbkStandIn(u) : QByteArray();
+        const QByteArray standIn
+            = code == 0 && !QChar::isSurrogate(u) ? gbkStandIn(u) : QByteArray();
         if (!standIn.isEmpty()) {
             result.bytes.append(standIn);
         } else if (code == 0) {

@@ -260,8 +260,8 @@ void TFlashFrm::FileListBox1Click()
             if (before)
                 before(url);
             m_refusedNote = refusedNote(url);
-            m_status->setText(m_status->text().section(QStringLiteral("（游戏要读取"), 0, 0)
-                              + m_refusedNote);
+            m_status->setText(
+                m_status->text().section(QStringLiteral("（游戏要读取"), 0, 0) + m_refusedNote);
         };
     }
 

@@ -5,10 +5,10 @@
 #include "untfun.h"
 #include "wordfrm.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,7 +17,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 
 TFrminput::TFrminput(TWordFrm *drill, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent)
@@ -100,7 +99,9 @@ bool TFrminput::readInto(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_dialogs.showError(this, QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        m_dialogs.showError(this,
+            QStringLiteral("无法打开文件“%1”：%2")
+                .arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     // GBK, or the UTF-8 (or UTF-16) of today's editors.
@@ -129,7 +130,10 @@ bool TFrminput::save()
     const Untfun::Encoded encoded = Untfun::fileOfText(m_mmo1->toPlainText());
     if (!encoded.unencodable.isEmpty()) {
         // Written as GBK it would become "?": nothing is written.
-        m_dialogs.showWarning(this, QStringLiteral("第 %1 行的“%2”不能保存在字表文件里，请换一个字。").arg(encoded.line).arg(encoded.unencodable));
+        m_dialogs.showWarning(this,
+            QStringLiteral("第 %1 行的“%2”不能保存在字表文件里，请换一个字。")
+                .arg(encoded.line)
+                .arg(encoded.unencodable));
         return false;
     }
     // Written beside the old file and put in its place only when complete:
@@ -137,7 +141,8 @@ bool TFrminput::save()
     QSaveFile file(path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly)
         || file.write(encoded.bytes) != encoded.bytes.size() || !file.commit()) {
-        m_dialogs.showError(this, QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString()));
+        m_dialogs.showError(
+            this, QStringLiteral("无法保存文件“%1”：%2").arg(shown, file.errorString()));
         file.cancelWriting();
         return false;
     }
@@ -164,8 +169,7 @@ bool TFrminput::maybeSave()
     if (!m_mmo1->document()->isModified())
         return true;
     switch (m_dialogs.message(this, QStringLiteral("字表已经修改，是否保存？"),
-                              QStringLiteral("询问"), Dialogs::Icon::Question,
-                              Dialogs::Buttons::YesNoCancel)) {
+        QStringLiteral("询问"), Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel)) {
     case Dialogs::Answer::Yes:
         return save();
     case Dialogs::Answer::No:

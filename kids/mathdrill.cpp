@@ -18,10 +18,14 @@ int MathDrill::clampBound(int bound)
 int MathDrill::answerOf(Operation op, int a, int b)
 {
     switch (op) {
-    case Operation::Add: return a + b;
-    case Operation::Subtract: return a - b;
-    case Operation::Multiply: return a * b;
-    case Operation::Divide: return b != 0 ? a / b : 0;
+    case Operation::Add:
+        return a + b;
+    case Operation::Subtract:
+        return a - b;
+    case Operation::Multiply:
+        return a * b;
+    case Operation::Divide:
+        return b != 0 ? a / b : 0;
     }
     return 0;
 }
@@ -29,10 +33,14 @@ int MathDrill::answerOf(Operation op, int a, int b)
 QString MathDrill::word(Operation op)
 {
     switch (op) {
-    case Operation::Add: return QStringLiteral("加");
-    case Operation::Subtract: return QStringLiteral("减");
-    case Operation::Multiply: return QStringLiteral("乘");
-    case Operation::Divide: return QStringLiteral("除");
+    case Operation::Add:
+        return QStringLiteral("加");
+    case Operation::Subtract:
+        return QStringLiteral("减");
+    case Operation::Multiply:
+        return QStringLiteral("乘");
+    case Operation::Divide:
+        return QStringLiteral("除");
     }
     return QString();
 }
@@ -40,10 +48,14 @@ QString MathDrill::word(Operation op)
 QString MathDrill::sign(Operation op)
 {
     switch (op) {
-    case Operation::Add: return QStringLiteral("+");
-    case Operation::Subtract: return QStringLiteral("-");
-    case Operation::Multiply: return QStringLiteral("×");
-    case Operation::Divide: return QStringLiteral("÷");
+    case Operation::Add:
+        return QStringLiteral("+");
+    case Operation::Subtract:
+        return QStringLiteral("-");
+    case Operation::Multiply:
+        return QStringLiteral("×");
+    case Operation::Divide:
+        return QStringLiteral("÷");
     }
     return QString();
 }
@@ -82,7 +94,7 @@ MathDrill::Question MathDrill::PickOperands(Operation op, int bound)
 
 std::array<int, MathDrill::ChoiceCount> MathDrill::FillChoices(int answer)
 {
-    std::array<int, ChoiceCount> choices{};
+    std::array<int, ChoiceCount> choices {};
     const int place = m_random.below(ChoiceCount);
     choices[size_t(place)] = answer;
     // The wrong ones: drawn from 1 … answer + 6 among the numbers not used

@@ -32,7 +32,7 @@ public:
     // judged against that.
     struct Round {
         Question question;
-        std::array<int, ChoiceCount> choices{1, 2, 3, 4, 5, 6};
+        std::array<int, ChoiceCount> choices {1, 2, 3, 4, 5, 6};
     };
 
     explicit MathDrill(RandomSource &random);

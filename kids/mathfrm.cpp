@@ -26,13 +26,12 @@ QLabel *bigLabel(QWidget *parent, const char *name, const QString &text, const Q
     label->setFont(songFont(67));
     label->setAlignment(Qt::AlignCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setStyleSheet(QStringLiteral("QLabel { background: transparent; color: %1; }")
-                             .arg(colour.name()));
+    label->setStyleSheet(
+        QStringLiteral("QLabel { background: transparent; color: %1; }").arg(colour.name()));
     return label;
 }
 
-template<typename W>
-W *named(W *widget, const char *name)
+template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -72,8 +71,9 @@ std::span<const Placement> TMathFrm::layout()
 }
 
 TMathFrm::TMathFrm(RandomSource &random, Speaker playStr, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , m_drill(random)
     , m_playStr(std::move(playStr))
 {
@@ -104,36 +104,41 @@ TMathFrm::TMathFrm(RandomSource &random, Speaker playStr, QWidget *parent)
     auto *operations = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         const auto op = MathDrill::Operation(i);
-        auto *b = named(new QRadioButton(QStringLiteral("%1(%2)").arg(MathDrill::word(op),
-                                                                      MathDrill::sign(op)),
-                                         top),
-                        opNames[i]);
+        auto *b = named(
+            new QRadioButton(
+                QStringLiteral("%1(%2)").arg(MathDrill::word(op), MathDrill::sign(op)), top),
+            opNames[i]);
         b->setProperty("Tag", i);
         operations->addButton(b);
         connect(b, &QRadioButton::clicked, this, [this, b] { RadioButton1Click(b); });
         m_operations[size_t(i)] = b;
     }
     m_operations[0]->setChecked(true);
-    auto *btn6 = named(new QPushButton(QIcon(QStringLiteral(":/icons/exit.svg")),
-                                       QStringLiteral("退出"), top),
-                       "btn6");
+    auto *btn6 = named(
+        new QPushButton(QIcon(QStringLiteral(":/icons/exit.svg")), QStringLiteral("退出"), top),
+        "btn6");
     btn6->setFlat(true);
     connect(btn6, &QPushButton::clicked, this, &TMathFrm::btn6Click);
 
     // The drill area over its background picture.
     const QPixmap background = QIcon(QStringLiteral(":/kids/background.svg")).pixmap(455, 321);
-    auto *area = named(new Canvas([background](QPainter &p, const QRect &r) {
-        p.drawPixmap(r, background);
-    }, this), "img1");
+    auto *area = named(
+        new Canvas(
+            [background](QPainter &p, const QRect &r) { p.drawPixmap(r, background); }, this),
+        "img1");
     const char *boxNames[] = {"pb1", "pb2"};
     for (int i = 0; i < 2; ++i) {
         // The apples belong to the question: painted from it at every
         // repaint, so they stay as long as the question does.
-        m_boxes[size_t(i)] = named(new Canvas([this, i](QPainter &p, const QRect &r) {
-            const QList<QRectF> places = applePlaces(m_apples[size_t(i)], r.size());
-            for (const QRectF &place : places)
-                p.drawPixmap(place.toRect(), m_apple);
-        }, area), boxNames[i]);
+        m_boxes[size_t(i)] = named(new Canvas(
+                                       [this, i](QPainter &p, const QRect &r) {
+                                           const QList<QRectF> places
+                                               = applePlaces(m_apples[size_t(i)], r.size());
+                                           for (const QRectF &place : places)
+                                               p.drawPixmap(place.toRect(), m_apple);
+                                       },
+                                       area),
+            boxNames[i]);
     }
     m_lbl1 = bigLabel(area, "lbl1", QStringLiteral("5"), Qt::black);
     m_lbl2 = bigLabel(area, "lbl2", QStringLiteral("+"), Qt::red);
@@ -162,8 +167,8 @@ TMathFrm::TMathFrm(RandomSource &random, Speaker playStr, QWidget *parent)
             rg3Click(id);
     });
     auto *btn2 = named(new QPushButton(QIcon(QStringLiteral(":/icons/question.svg")),
-                                       QStringLiteral("出题"), right),
-                       "btn2");
+                           QStringLiteral("出题"), right),
+        "btn2");
     btn2->setFont(songFont(14));
     btn2->setFlat(true);
     connect(btn2, &QPushButton::clicked, this, &TMathFrm::btn2Click);

@@ -48,16 +48,16 @@ private:
 
     MathDrill m_drill;
     Speaker m_playStr;
-    std::array<int, 2> m_apples{0, 0}; // operands of the question shown
+    std::array<int, 2> m_apples {0, 0}; // operands of the question shown
     QPixmap m_apple;
 
     QSpinBox *m_spinner = nullptr;
-    std::array<QRadioButton *, 4> m_operations{};
+    std::array<QRadioButton *, 4> m_operations {};
     QLabel *m_lbl1 = nullptr;
     QLabel *m_lbl2 = nullptr;
     QLabel *m_lbl3 = nullptr;
     QLabel *m_lbl5 = nullptr;
-    std::array<QWidget *, 2> m_boxes{};
+    std::array<QWidget *, 2> m_boxes {};
     QButtonGroup *m_rg3 = nullptr;
-    std::array<QRadioButton *, MathDrill::ChoiceCount> m_choices{};
+    std::array<QRadioButton *, MathDrill::ChoiceCount> m_choices {};
 };

@@ -2,10 +2,10 @@
 #include "pixelfont.h"
 
 #include "canvas.h"
-#include "placement.h"
 #include "desktop.h"
 #include "dialogs.h"
 #include "frminput.h"
+#include "placement.h"
 #include "randomsource.h"
 #include "soundplayer.h"
 #include "textencoding.h"
@@ -43,8 +43,7 @@ QLabel *plainLabel(QWidget *parent, const char *name, const QString &text)
     return label;
 }
 
-template<typename W>
-W *named(W *widget, const char *name)
+template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -90,8 +89,9 @@ std::span<const Placement> TWordFrm::layout()
 }
 
 TWordFrm::TWordFrm(const Services &services, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , m_services(services)
 {
     setObjectName(QStringLiteral("TWordFrm"));
@@ -110,17 +110,19 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
     connect(m_cbb1, &QComboBox::activated, this, [this] { cbb1Change(); });
 
     const auto radioGroup = [top](const char *name, const QString &title, const QString &first,
-                                  const QString &second) {
+                                const QString &second) {
         auto *box = named(new QGroupBox(title, top), name);
-        std::array<QRadioButton *, 2> items{new QRadioButton(first, box),
-                                            new QRadioButton(second, box)};
+        std::array<QRadioButton *, 2> items {
+            new QRadioButton(first, box), new QRadioButton(second, box)};
         items[0]->setObjectName(QLatin1String(name) + QLatin1String("Item0"));
         items[1]->setObjectName(QLatin1String(name) + QLatin1String("Item1"));
         items[0]->setChecked(true);
         return items;
     };
-    m_rg1 = radioGroup("rg1", QStringLiteral("取字"), QStringLiteral("随机"), QStringLiteral("顺序"));
-    m_rg2 = radioGroup("rg2", QStringLiteral("显示"), QStringLiteral("人工"), QStringLiteral("自动"));
+    m_rg1
+        = radioGroup("rg1", QStringLiteral("取字"), QStringLiteral("随机"), QStringLiteral("顺序"));
+    m_rg2
+        = radioGroup("rg2", QStringLiteral("显示"), QStringLiteral("人工"), QStringLiteral("自动"));
     for (QRadioButton *b : m_rg2)
         connect(b, &QRadioButton::clicked, this, &TWordFrm::rg2Click);
     auto *clockBox = named(new QGroupBox(QStringLiteral("时钟(毫秒)"), top), "se1Box");
@@ -136,21 +138,26 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
     connect(m_se1->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, &TWordFrm::se1Change);
 
     // The card area over its background.
-    const QPixmap background = QIcon(QStringLiteral(":/kids/cards-background.svg")).pixmap(489, 332);
-    m_cardArea = new Canvas([background](QPainter &p, const QRect &r) { p.drawPixmap(r, background); },
-                            this);
+    const QPixmap background
+        = QIcon(QStringLiteral(":/kids/cards-background.svg")).pixmap(489, 332);
+    m_cardArea = new Canvas(
+        [background](QPainter &p, const QRect &r) { p.drawPixmap(r, background); }, this);
     m_cardArea->setObjectName(QStringLiteral("img1"));
     m_cardArea->setFont(songFont(14));
     m_cardArea->installEventFilter(this);
     m_rightMark = QImage(QStringLiteral(":/kids/yes.bmp"));
     m_wrongMark = QImage(QStringLiteral(":/kids/no.bmp"));
     // The rows show as many marks as the counters say, at every repaint.
-    m_pb1 = named(new Canvas([this](QPainter &p, const QRect &r) {
-        paintMarks(p, r, m_rightMark, m_tally.right());
-    }, m_cardArea), "pb1");
-    m_pb2 = named(new Canvas([this](QPainter &p, const QRect &r) {
-        paintMarks(p, r, m_wrongMark, m_tally.wrong());
-    }, m_cardArea), "pb2");
+    m_pb1 = named(
+        new Canvas(
+            [this](QPainter &p, const QRect &r) { paintMarks(p, r, m_rightMark, m_tally.right()); },
+            m_cardArea),
+        "pb1");
+    m_pb2 = named(
+        new Canvas(
+            [this](QPainter &p, const QRect &r) { paintMarks(p, r, m_wrongMark, m_tally.wrong()); },
+            m_cardArea),
+        "pb2");
     m_lbl1 = plainLabel(m_cardArea, "lbl1", QStringLiteral("学"));
     m_lbl1->setFont(songFont(213));
     m_lbl1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -177,7 +184,7 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
     n3->setObjectName(QStringLiteral("N3"));
     connect(n3, &QAction::triggered, this, &TWordFrm::N3Click);
     connect(bottom, &QWidget::customContextMenuRequested, this,
-            [this, bottom](const QPoint &pos) { m_pm1->popup(bottom->mapToGlobal(pos)); });
+        [this, bottom](const QPoint &pos) { m_pm1->popup(bottom->mapToGlobal(pos)); });
     struct Button {
         const char *name;
         const char *text;
@@ -193,8 +200,9 @@ TWordFrm::TWordFrm(const Services &services, QWidget *parent)
         {"btn6", "退出", "exit", &TWordFrm::btn6Click},
     };
     for (const Button &b : buttons) {
-        auto *button = new QPushButton(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))),
-                                       QString::fromUtf8(b.text), bottom);
+        auto *button
+            = new QPushButton(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))),
+                QString::fromUtf8(b.text), bottom);
         button->setObjectName(QLatin1String(b.name));
         button->setFlat(true);
         // Reached with Tab, but a click leaves the focus where it was, so
@@ -278,8 +286,8 @@ void TWordFrm::cbb1Change()
 
 void TWordFrm::ShowNextCard()
 {
-    const std::optional<QByteArray> card = m_deck.NextCard(m_rg1[0]->isChecked(),
-                                                           *m_services.random);
+    const std::optional<QByteArray> card
+        = m_deck.NextCard(m_rg1[0]->isChecked(), *m_services.random);
     m_lbl1->setText(card ? TextEncoding::fromGbk(*card).remove(u'\r').remove(u'\n') : QString());
     m_lbl2->setText(m_deck.positionText());
 }
@@ -412,8 +420,7 @@ void TWordFrm::N3Click()
         return;
     if (m_services.desktop->createDesktopShortcut(&error)) {
         m_services.dialogs->message(this, QStringLiteral("已在桌面上放好语音朗读器的快捷方式。"),
-                                    Dialogs::applicationTitle(), Dialogs::Icon::Information,
-                                    Dialogs::Buttons::Ok);
+            Dialogs::applicationTitle(), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     } else {
         m_services.dialogs->showWarning(this, error);
     }

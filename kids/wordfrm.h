@@ -96,8 +96,8 @@ private:
     QTimer m_tmr1;
 
     QComboBox *m_cbb1 = nullptr;
-    std::array<QRadioButton *, 2> m_rg1{};
-    std::array<QRadioButton *, 2> m_rg2{};
+    std::array<QRadioButton *, 2> m_rg1 {};
+    std::array<QRadioButton *, 2> m_rg2 {};
     QSpinBox *m_se1 = nullptr;
     QWidget *m_cardArea = nullptr;
     QWidget *m_pb1 = nullptr;

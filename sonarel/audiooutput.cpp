@@ -60,7 +60,9 @@ namespace {
 
 bool forcedSilent()
 {
-    return qEnvironmentVariable("NARREX_AUDIO").compare(QLatin1String("silent"), Qt::CaseInsensitive) == 0;
+    return qEnvironmentVariable("NARREX_AUDIO")
+               .compare(QLatin1String("silent"), Qt::CaseInsensitive)
+        == 0;
 }
 
 class QtAudioOutput final : public AudioOutput
@@ -96,7 +98,10 @@ public:
         m_sink.reset();
         m_io = m_sink.start();
     }
-    bool isHealthy() override { return m_io && m_sink.error() != QAudio::OpenError && m_sink.error() != QAudio::FatalError; }
+    bool isHealthy() override
+    {
+        return m_io && m_sink.error() != QAudio::OpenError && m_sink.error() != QAudio::FatalError;
+    }
 
 private:
     QAudioSink m_sink;

@@ -17,7 +17,6 @@ public:
 
     AudioThread(ReadingQueue &queue, int sampleRate, FinishedCallback onFinished);
 
-
 protected:
     void run() override;
 

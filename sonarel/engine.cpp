@@ -64,11 +64,11 @@ void Engine::startAudio()
 {
     if (m_audio)
         return;
-    m_audio = std::make_unique<AudioThread>(m_queue, Synthesizer::instance().sampleRate(),
-                                            [this](quint64 generation) {
-        QMetaObject::invokeMethod(m_notifier, [this, generation] { deliverEnd(generation); },
-                                  Qt::QueuedConnection);
-    });
+    m_audio = std::make_unique<AudioThread>(
+        m_queue, Synthesizer::instance().sampleRate(), [this](quint64 generation) {
+            QMetaObject::invokeMethod(
+                m_notifier, [this, generation] { deliverEnd(generation); }, Qt::QueuedConnection);
+        });
     m_audio->start();
 }
 
@@ -110,19 +110,26 @@ int Engine::sampleRate() const
 std::optional<NarrexVoice> Engine::voiceForCode(int code)
 {
     switch (code) {
-    case 4: return NarrexVoice::FemaleChinese;
-    case 0: return NarrexVoice::MaleChinese;
-    case 1: return NarrexVoice::MaleEnglish;
-    default: return std::nullopt;
+    case 4:
+        return NarrexVoice::FemaleChinese;
+    case 0:
+        return NarrexVoice::MaleChinese;
+    case 1:
+        return NarrexVoice::MaleEnglish;
+    default:
+        return std::nullopt;
     }
 }
 
 std::optional<NarrexVoice> Engine::voiceForWaveFamily(int family)
 {
     switch (family) {
-    case 10: return NarrexVoice::FemaleChinese;
-    case 20: return NarrexVoice::MaleChinese;
-    default: return std::nullopt;
+    case 10:
+        return NarrexVoice::FemaleChinese;
+    case 20:
+        return NarrexVoice::MaleChinese;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -130,8 +137,8 @@ int Engine::rateFor(int baseRate, int speed)
 {
     // Speed 50 keeps the configured rate; every 50 steps halve or double it.
     const double factor = std::exp2((std::clamp(speed, 0, 100) - 50) / 50.0);
-    return std::clamp(int(std::lround(baseRate * factor)), VoiceSettings::MinRate,
-                      VoiceSettings::MaxRate);
+    return std::clamp(
+        int(std::lround(baseRate * factor)), VoiceSettings::MinRate, VoiceSettings::MaxRate);
 }
 
 VoiceSettings Engine::settings() const
@@ -169,7 +176,7 @@ int Engine::speak(const QByteArray &gbk, int voiceCode, int speed, int volume)
         return NARREX_ERR_NOTHING_TO_SPEAK;
     }
     startAudio();
-    Job job{m_queue.begin(gbk.size()), gbk, paramsFor(*voice, speed, volume), userList()};
+    Job job {m_queue.begin(gbk.size()), gbk, paramsFor(*voice, speed, volume), userList()};
     {
         std::lock_guard lock(m_jobMutex);
         m_job = std::move(job);
@@ -214,10 +221,8 @@ void Engine::synthesisLoop()
 {
     // Load the most used voice now, so the first reading starts without delay.
     Synthesizer::instance().synthesize(paramsFor(NarrexVoice::FemaleChinese, 50, 100), false,
-                                       QByteArray(), false,
-                                       [](const int16_t *, int, const std::vector<SynthWord> &) {
-                                           return false;
-                                       });
+        QByteArray(), false,
+        [](const int16_t *, int, const std::vector<SynthWord> &) { return false; });
     for (;;) {
         Job job;
         {
@@ -235,20 +240,20 @@ void Engine::synthesisLoop()
 // Builds the chunk for one block of synthesised samples, with a mark for each
 // word that starts in it (and for the sentence, on its first block).
 static AudioChunk makeChunk(const TextPiece &piece, qint64 pieceStartSample, bool firstBlock,
-                            const int16_t *samples, int count, const std::vector<SynthWord> &words)
+    const int16_t *samples, int count, const std::vector<SynthWord> &words)
 {
     AudioChunk chunk;
     chunk.samples.assign(samples, samples + count);
     if (firstBlock) {
         chunk.marks.push_back({pieceStartSample, piece.byteStart,
-                               qint32(piece.byteEnd - piece.byteStart), TextMark::Sentence});
+            qint32(piece.byteEnd - piece.byteStart), TextMark::Sentence});
     }
     const int chars = int(piece.offsets.size()) - 1;
     for (const SynthWord &w : words) {
         const int first = std::clamp(w.charIndex, 0, chars);
         const int last = std::clamp(w.charIndex + std::max(w.charLength, 1), first, chars);
         chunk.marks.push_back({pieceStartSample + w.sample, piece.byteStart + piece.offsets[first],
-                               piece.offsets[last] - piece.offsets[first], TextMark::Word});
+            piece.offsets[last] - piece.offsets[first], TextMark::Word});
     }
     return chunk;
 }
@@ -278,24 +283,24 @@ void Engine::runJob(const Job &job)
         bool first = true;
         for (const SpeechRun &run : frontEnd.process(piece.text, job.params.englishReading)) {
             const qint64 runStart = produced;
-            const Synthesizer::Sink sink = [&](const int16_t *samples, int count,
-                                               const std::vector<SynthWord> &words) {
-                AudioChunk chunk = makeChunk(piece, runStart, first, samples, count,
-                                             sourceWords(run, words));
-                first = false;
-                produced += count;
-                // Hand samples over as they come while there is room; the rest of
-                // the sentence waits here, so espeak-ng is never held up by the
-                // audio output and a conversion can take its turn.
-                if (backlog.empty() && m_queue.tryPush(job.generation, chunk))
-                    return true;
-                if (!m_queue.isCurrent(job.generation))
-                    return false;
-                backlog.push_back(std::move(chunk));
-                return true;
-            };
-            if (!synth.synthesize(job.params, run.language == SpeechRun::English,
-                                  run.text.toUtf8(), run.pauseAtEnd, sink))
+            const Synthesizer::Sink sink
+                = [&](const int16_t *samples, int count, const std::vector<SynthWord> &words) {
+                      AudioChunk chunk = makeChunk(
+                          piece, runStart, first, samples, count, sourceWords(run, words));
+                      first = false;
+                      produced += count;
+                      // Hand samples over as they come while there is room; the rest of
+                      // the sentence waits here, so espeak-ng is never held up by the
+                      // audio output and a conversion can take its turn.
+                      if (backlog.empty() && m_queue.tryPush(job.generation, chunk))
+                          return true;
+                      if (!m_queue.isCurrent(job.generation))
+                          return false;
+                      backlog.push_back(std::move(chunk));
+                      return true;
+                  };
+            if (!synth.synthesize(job.params, run.language == SpeechRun::English, run.text.toUtf8(),
+                    run.pauseAtEnd, sink))
                 qCWarning(lcEngine) << "synthesis failed for" << run.text;
             if (!m_queue.isCurrent(job.generation))
                 return;
@@ -323,8 +328,8 @@ std::shared_ptr<const UserPronunciations> Engine::userList()
     return m_userList;
 }
 
-int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFamily, int speed,
-                        int volume)
+int Engine::speakToWave(
+    QByteArrayView gbk, QByteArrayView gbkPath, int voiceFamily, int speed, int volume)
 {
     const std::optional<NarrexVoice> voice = voiceForWaveFamily(voiceFamily);
     if (!voice || gbkPath.isEmpty())
@@ -359,15 +364,15 @@ int Engine::speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFam
     bool writeFailed = false;
     bool synthFailed = false;
     qint64 words = 0;
-    const Synthesizer::Sink sink = [&](const int16_t *samples, int count,
-                                       const std::vector<SynthWord> &w) {
-        words += qint64(w.size());
-        if (!writer.write(samples, count)) {
-            writeFailed = true;
-            return false;
-        }
-        return !m_state.isClosing();
-    };
+    const Synthesizer::Sink sink
+        = [&](const int16_t *samples, int count, const std::vector<SynthWord> &w) {
+              words += qint64(w.size());
+              if (!writer.write(samples, count)) {
+                  writeFailed = true;
+                  return false;
+              }
+              return !m_state.isClosing();
+          };
     // Runs in one language go to the synthesiser together, in batches of
     // about a thousand characters: each call has a fixed cost, and short
     // lines (poems) would otherwise make thousands of them.

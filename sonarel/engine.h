@@ -74,8 +74,8 @@ public:
     bool speakingRange(ReadingQueue::Range *sentence, ReadingQueue::Range *word) const;
     int pauseOrContinue();
     int stop();
-    int speakToWave(QByteArrayView gbk, QByteArrayView gbkPath, int voiceFamily, int speed,
-                    int volume);
+    int speakToWave(
+        QByteArrayView gbk, QByteArrayView gbkPath, int voiceFamily, int speed, int volume);
 
     // What a text will sound like, for checking without listening: kind 1
     // the text as read, 2 its pinyin tokens, 3 the phonemes synthesised. One
@@ -112,7 +112,7 @@ private:
 
     EngineState m_state;
     ReadingQueue m_queue;
-    NarrexNotifyTarget m_target{};
+    NarrexNotifyTarget m_target {};
     QObject *m_notifier = nullptr;
     std::unique_ptr<AudioThread> m_audio;
     std::thread m_synthThread;

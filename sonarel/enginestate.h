@@ -47,5 +47,5 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_conversionEnded;
     Snapshot m_state;
-    std::atomic<bool> m_closing{false};
+    std::atomic<bool> m_closing {false};
 };

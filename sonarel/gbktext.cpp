@@ -8,8 +8,14 @@ namespace {
 
 constexpr qsizetype WindowBytes = 8192;
 
-bool isLeadByte(uchar b) { return b >= 0x81 && b <= 0xFE; }
-bool isTrailByte(uchar b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+bool isLeadByte(uchar b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+bool isTrailByte(uchar b)
+{
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
 
 bool isUnspeakable(char16_t c)
 {
@@ -63,8 +69,8 @@ DecodedText decodeGbk(QByteArrayView bytes)
         out.text.clear();
         out.text.reserve(chars);
         for (qsizetype i = 0; i < chars; ++i) {
-            const QByteArrayView one = QByteArrayView(clean).sliced(
-                out.offsets[i], out.offsets[i + 1] - out.offsets[i]);
+            const QByteArrayView one
+                = QByteArrayView(clean).sliced(out.offsets[i], out.offsets[i + 1] - out.offsets[i]);
             QStringDecoder single("GBK", QStringDecoder::Flag::Stateless);
             const QString s = single.decode(one);
             out.text.append(s.size() == 1 ? s.at(0) : QChar(u' '));
@@ -86,7 +92,8 @@ TextPieceReader::TextPieceReader(QByteArrayView gbk, int maxPieceChars)
 
 void TextPieceReader::refill()
 {
-    const qsizetype start = m_windowStart + (m_window.offsets.empty() ? 0 : m_window.offsets[m_char]);
+    const qsizetype start
+        = m_windowStart + (m_window.offsets.empty() ? 0 : m_window.offsets[m_char]);
     qsizetype end = qMin(m_bytes.size(), start + WindowBytes);
     if (end < m_bytes.size()) {
         // End the window on a character boundary.
@@ -149,8 +156,8 @@ bool TextPieceReader::next(TextPiece &piece)
             if (c.unicode() < 0x20)
                 c = u' ';
         }
-        piece.offsets.assign(m_window.offsets.begin() + m_char,
-                             m_window.offsets.begin() + speakEnd + 1);
+        piece.offsets.assign(
+            m_window.offsets.begin() + m_char, m_window.offsets.begin() + speakEnd + 1);
         for (qint32 &o : piece.offsets)
             o -= base;
         m_char = end;

@@ -34,8 +34,8 @@ DecodedText decodeGbk(QByteArrayView bytes);
 struct TextPiece {
     qint64 byteStart = 0; // in the whole text
     qint64 byteEnd = 0;
-    QString text;                 // speakable form: controls and line breaks are blanks
-    std::vector<qint32> offsets;  // per character, relative to byteStart, plus end
+    QString text; // speakable form: controls and line breaks are blanks
+    std::vector<qint32> offsets; // per character, relative to byteStart, plus end
 };
 
 class TextPieceReader
@@ -46,7 +46,6 @@ public:
     // The next sentence; pieces that hold only blanks are passed over.
     bool next(TextPiece &piece);
 
-
 private:
     void refill();
     qsizetype findPieceEnd(qsizetype from) const;
@@ -55,6 +54,6 @@ private:
     int m_maxChars;
     qsizetype m_windowStart = 0; // byte offset of m_window in m_bytes
     DecodedText m_window;
-    qsizetype m_char = 0;        // next character in m_window
-    bool m_windowAtEnd = false;  // m_window reaches the end of the text
+    qsizetype m_char = 0; // next character in m_window
+    bool m_windowAtEnd = false; // m_window reaches the end of the text
 };

@@ -12,8 +12,19 @@ namespace {
 bool isDigitCharacter(char16_t c)
 {
     switch (c) {
-    case u'〇': case u'零': case u'一': case u'二': case u'三': case u'四': case u'五':
-    case u'六': case u'七': case u'八': case u'九': case u'十': case u'两':
+    case u'〇':
+    case u'零':
+    case u'一':
+    case u'二':
+    case u'三':
+    case u'四':
+    case u'五':
+    case u'六':
+    case u'七':
+    case u'八':
+    case u'九':
+    case u'十':
+    case u'两':
         return true;
     default:
         return false;
@@ -42,8 +53,8 @@ HanReader::HanReader(const PinyinData &data)
     m_de5 = id("de5");
 }
 
-std::array<uint64_t, 5> HanReader::ruleKeys(QStringView t, qsizetype pos, qsizetype wordStart,
-                                            qsizetype wordEnd)
+std::array<uint64_t, 5> HanReader::ruleKeys(
+    QStringView t, qsizetype pos, qsizetype wordStart, qsizetype wordEnd)
 {
     const char16_t c = t[pos].unicode();
     const qsizetype n = t.size();
@@ -53,11 +64,11 @@ std::array<uint64_t, 5> HanReader::ruleKeys(QStringView t, qsizetype pos, qsizet
     const QStringView right1 = pos + 1 < n ? t.sliced(pos + 1, 1) : QStringView(&end, 1);
     const qsizetype l2 = std::max<qsizetype>(0, pos - 2);
     return {PinyinData::ruleKey(PinyinData::RuleWord, c, t.sliced(wordStart, wordEnd - wordStart)),
-            PinyinData::ruleKey(PinyinData::RuleLeftTwo, c, t.sliced(l2, pos - l2)),
-            PinyinData::ruleKey(PinyinData::RuleRightTwo, c,
-                                t.sliced(pos + 1, std::min<qsizetype>(2, n - pos - 1))),
-            PinyinData::ruleKey(PinyinData::RuleLeftOne, c, left1),
-            PinyinData::ruleKey(PinyinData::RuleRightOne, c, right1)};
+        PinyinData::ruleKey(PinyinData::RuleLeftTwo, c, t.sliced(l2, pos - l2)),
+        PinyinData::ruleKey(
+            PinyinData::RuleRightTwo, c, t.sliced(pos + 1, std::min<qsizetype>(2, n - pos - 1))),
+        PinyinData::ruleKey(PinyinData::RuleLeftOne, c, left1),
+        PinyinData::ruleKey(PinyinData::RuleRightOne, c, right1)};
 }
 
 void HanReader::segment(qsizetype from, qsizetype to)
@@ -72,8 +83,8 @@ void HanReader::segment(qsizetype from, qsizetype to)
     for (qsizetype i = 0; i < n; ++i) {
         const float here = m_cost[i];
         const char16_t c = s[i].unicode();
-        const float single = here + (m_data.readings(c).empty() ? PinyinData::UnknownCost
-                                                                : m_data.charCost(c));
+        const float single
+            = here + (m_data.readings(c).empty() ? PinyinData::UnknownCost : m_data.charCost(c));
         if (single < m_cost[i + 1]) {
             m_cost[i + 1] = single;
             m_back[i + 1] = i;
@@ -100,7 +111,7 @@ void HanReader::segment(qsizetype from, qsizetype to)
 }
 
 void HanReader::read(QStringView text, qsizetype start, qsizetype end, std::vector<uint16_t> &out,
-                     const std::vector<bool> *literal, Detail *detail)
+    const std::vector<bool> *literal, Detail *detail)
 {
     if (start >= end)
         return;
@@ -136,10 +147,12 @@ void HanReader::read(QStringView text, qsizetype start, qsizetype end, std::vect
             fixedLen = 1;
         } else if (m_user && !m_user->isEmpty() && m_user->mayStartWith(m_simple[i].unicode())) {
             for (qsizetype len = std::min<qsizetype>(m_user->maxLength(), b - i); len > 0; --len) {
-                if (literal && std::any_of(literal->begin() + (i - a), literal->begin() + (i - a + len),
-                                           [](bool l) { return l; }))
+                if (literal
+                    && std::any_of(literal->begin() + (i - a), literal->begin() + (i - a + len),
+                        [](bool l) { return l; }))
                     continue;
-                if (const std::vector<uint16_t> *s = m_user->find(QStringView(m_simple).sliced(i, len))) {
+                if (const std::vector<uint16_t> *s
+                    = m_user->find(QStringView(m_simple).sliced(i, len))) {
                     for (qsizetype k = 0; k < len; ++k)
                         put(i + k, (*s)[size_t(k)], User);
                     fixedLen = len;
@@ -187,13 +200,15 @@ void HanReader::read(QStringView text, qsizetype start, qsizetype end, std::vect
                 detail->withoutRules[size_t(i - a)] = base;
             // 地 after a doubled character is the adverbial de5: 慢慢地, 高高兴兴地.
             const bool adverbial = c == u'地' && word < 0 && i >= 2
-                && m_simple[i - 1] == m_simple[i - 2] && HanReader::isHan(m_simple[i - 1].unicode());
+                && m_simple[i - 1] == m_simple[i - 2]
+                && HanReader::isHan(m_simple[i - 1].unicode());
             if (adverbial && m_de5 != PinyinData::NoSyllable) {
                 chosen = m_de5;
                 origin = Rule;
             } else if (m_rules && readings.size() > 1 && m_data.ruleCount() > 0) {
                 uint16_t ruled = PinyinData::NoSyllable;
-                for (uint64_t key : ruleKeys(m_simple, i, m_wordStart[size_t(i)], m_wordEnd[size_t(i)])) {
+                for (uint64_t key :
+                    ruleKeys(m_simple, i, m_wordStart[size_t(i)], m_wordEnd[size_t(i)])) {
                     ruled = m_data.rule(key);
                     if (ruled != PinyinData::NoSyllable)
                         break;
@@ -218,8 +233,8 @@ void HanReader::read(QStringView text, qsizetype start, qsizetype end, std::vect
     applyToneSandhi(a, b, out, outBase);
 }
 
-void HanReader::applyToneSandhi(qsizetype a, qsizetype b, std::vector<uint16_t> &out,
-                                qsizetype outBase)
+void HanReader::applyToneSandhi(
+    qsizetype a, qsizetype b, std::vector<uint16_t> &out, qsizetype outBase)
 {
     const auto syllableAt = [&](qsizetype i) { return out[size_t(outBase + i - a)]; };
     for (qsizetype i = a; i < b; ++i) {
@@ -234,8 +249,8 @@ void HanReader::applyToneSandhi(qsizetype a, qsizetype b, std::vector<uint16_t> 
         const uint16_t nextSyllable = i + 1 < b ? syllableAt(i + 1) : PinyinData::NoSyllable;
         const int nextTone = nextSyllable == PinyinData::NoSyllable
             ? 0
-            : Pinyin::tone(QByteArrayView(m_data.syllable(nextSyllable).data(),
-                                          m_data.syllable(nextSyllable).size()));
+            : Pinyin::tone(QByteArrayView(
+                m_data.syllable(nextSyllable).data(), m_data.syllable(nextSyllable).size()));
         uint16_t changed;
         if (c == u'一') {
             if (nextTone == 0 || prev == u'第' || isDigitCharacter(next) || isDigitCharacter(prev))

@@ -24,12 +24,12 @@ class HanReader
 public:
     // How a character came by its reading.
     enum Origin : uint8_t {
-        Unknown,  // no reading at all
-        Literal,  // a digit read one by one: its usual reading, no tone change
-        User,     // the user's list
-        Word,     // a word of two or more characters
-        Rule,     // a context rule
-        Usual,    // the character's usual reading
+        Unknown, // no reading at all
+        Literal, // a digit read one by one: its usual reading, no tone change
+        User, // the user's list
+        Word, // a word of two or more characters
+        Rule, // a context rule
+        Usual, // the character's usual reading
     };
 
     struct Detail {
@@ -50,19 +50,19 @@ public:
     // context. literal, when given, marks characters of [start, end) that
     // are digits read one by one.
     void read(QStringView text, qsizetype start, qsizetype end, std::vector<uint16_t> &out,
-              const std::vector<bool> *literal = nullptr, Detail *detail = nullptr);
+        const std::vector<bool> *literal = nullptr, Detail *detail = nullptr);
 
     // The rule keys for the character at pos of text in the word
     // [wordStart, wordEnd), in the order they are tried.
-    static std::array<uint64_t, 5> ruleKeys(QStringView simplifiedText, qsizetype pos,
-                                            qsizetype wordStart, qsizetype wordEnd);
+    static std::array<uint64_t, 5> ruleKeys(
+        QStringView simplifiedText, qsizetype pos, qsizetype wordStart, qsizetype wordEnd);
 
     static bool isHan(char32_t c);
 
 private:
     void segment(qsizetype from, qsizetype to);
-    void applyToneSandhi(qsizetype start, qsizetype end, std::vector<uint16_t> &syllables,
-                         qsizetype outBase);
+    void applyToneSandhi(
+        qsizetype start, qsizetype end, std::vector<uint16_t> &syllables, qsizetype outBase);
 
     const PinyinData &m_data;
     const UserPronunciations *m_user = nullptr;
@@ -70,10 +70,10 @@ private:
     uint16_t m_yi1, m_yi2, m_yi4, m_yi5, m_bu2, m_bu4, m_bu5, m_de5;
 
     // Per call, reused.
-    QString m_simple;               // the whole text, simplified
-    std::vector<float> m_cost;      // best path cost up to each position of the run
-    std::vector<qsizetype> m_back;  // where the best path's last word starts
-    std::vector<int> m_word;        // that word (-1 for a single character)
+    QString m_simple; // the whole text, simplified
+    std::vector<float> m_cost; // best path cost up to each position of the run
+    std::vector<qsizetype> m_back; // where the best path's last word starts
+    std::vector<int> m_word; // that word (-1 for a single character)
     std::vector<qsizetype> m_wordStart, m_wordEnd;
     std::vector<int32_t> m_wordIndex; // per character: its dictionary word, or -1
     std::vector<Origin> m_origin;

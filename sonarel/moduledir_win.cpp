@@ -7,9 +7,9 @@
 QString ModuleDir::ofThisCode()
 {
     HMODULE module = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS
-                                | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCWSTR>(&ModuleDir::ofThisCode), &module))
+    if (!GetModuleHandleExW(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCWSTR>(&ModuleDir::ofThisCode), &module))
         return {};
     wchar_t path[MAX_PATH * 4];
     const DWORD n = GetModuleFileNameW(module, path, DWORD(std::size(path)));

@@ -24,8 +24,8 @@ std::shared_ptr<Engine> engine()
 
 extern "C" {
 
-NARREX_API int32_t NARREX_CALL Narrex_Initialize(void *, void *notifyHandle, int32_t, int32_t,
-                                                 int32_t, int32_t, int32_t)
+NARREX_API int32_t NARREX_CALL Narrex_Initialize(
+    void *, void *notifyHandle, int32_t, int32_t, int32_t, int32_t, int32_t)
 {
     std::lock_guard lock(g_mutex);
     if (g_engine)
@@ -43,9 +43,8 @@ NARREX_API int32_t NARREX_CALL Narrex_GetVoiceDeviceNum(void)
     return e ? e->deviceCount() : NARREX_ERR_NOT_INITIALIZED;
 }
 
-NARREX_API int32_t NARREX_CALL Narrex_Speak(const char *text, int32_t, int32_t voice,
-                                            int32_t speed, int32_t volume, int32_t, int32_t,
-                                            const char *)
+NARREX_API int32_t NARREX_CALL Narrex_Speak(const char *text, int32_t, int32_t voice, int32_t speed,
+    int32_t volume, int32_t, int32_t, const char *)
 {
     const auto e = engine();
     if (!e)
@@ -61,9 +60,8 @@ NARREX_API int32_t NARREX_CALL Narrex_GetLocationInfo(void)
     return e ? e->location() : NARREX_ERR_NOT_INITIALIZED;
 }
 
-NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(int32_t *sentenceStart,
-                                                       int32_t *sentenceLength,
-                                                       int32_t *wordStart, int32_t *wordLength)
+NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(
+    int32_t *sentenceStart, int32_t *sentenceLength, int32_t *wordStart, int32_t *wordLength)
 {
     ReadingQueue::Range sentence;
     ReadingQueue::Range word;
@@ -115,8 +113,7 @@ NARREX_API int32_t NARREX_CALL Narrex_SetDialog(int32_t, const char *)
 }
 
 NARREX_API int32_t NARREX_CALL Narrex_SpeakToWave(const char *text, const char *path,
-                                                  int32_t voiceFamily, int32_t, int32_t speed,
-                                                  int32_t volume, int32_t, int32_t, const char *)
+    int32_t voiceFamily, int32_t, int32_t speed, int32_t volume, int32_t, int32_t, const char *)
 {
     const auto e = engine();
     if (!e)
@@ -124,12 +121,11 @@ NARREX_API int32_t NARREX_CALL Narrex_SpeakToWave(const char *text, const char *
     if (!text || !path)
         return NARREX_ERR_INVALID_ARGUMENT;
     return e->speakToWave(QByteArrayView(text, qsizetype(std::strlen(text))),
-                          QByteArrayView(path, qsizetype(std::strlen(path))), voiceFamily, speed,
-                          volume);
+        QByteArrayView(path, qsizetype(std::strlen(path))), voiceFamily, speed, volume);
 }
 
-NARREX_API int32_t NARREX_CALL Narrex_GetReading(const char *text, int32_t kind, int32_t voice,
-                                                 char *buffer, int32_t size)
+NARREX_API int32_t NARREX_CALL Narrex_GetReading(
+    const char *text, int32_t kind, int32_t voice, char *buffer, int32_t size)
 {
     const auto e = engine();
     if (!e)
@@ -137,7 +133,8 @@ NARREX_API int32_t NARREX_CALL Narrex_GetReading(const char *text, int32_t kind,
     if (!text || size < 0 || (size > 0 && !buffer))
         return NARREX_ERR_INVALID_ARGUMENT;
     QByteArray result;
-    const int rc = e->reading(QByteArrayView(text, qsizetype(std::strlen(text))), kind, voice, &result);
+    const int rc
+        = e->reading(QByteArrayView(text, qsizetype(std::strlen(text))), kind, voice, &result);
     if (rc != NARREX_OK)
         return rc;
     if (size > 0) {

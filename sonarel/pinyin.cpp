@@ -18,10 +18,18 @@ QByteArray Pinyin::numbered(QStringView syllable)
             continue;
         }
         switch (c) {
-        case 0x0304: toneMark = 1; break; // macron
-        case 0x0301: toneMark = 2; break; // acute
-        case 0x030C: toneMark = 3; break; // caron
-        case 0x0300: toneMark = 4; break; // grave
+        case 0x0304:
+            toneMark = 1;
+            break; // macron
+        case 0x0301:
+            toneMark = 2;
+            break; // acute
+        case 0x030C:
+            toneMark = 3;
+            break; // caron
+        case 0x0300:
+            toneMark = 4;
+            break; // grave
         case 0x0308: // diaeresis: ü
             if (!out.endsWith('u'))
                 return {};

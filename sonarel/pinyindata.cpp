@@ -17,8 +17,7 @@ namespace {
 constexpr auto FileName = "sonarel-pinyin.dat";
 
 // Whether looking key up from its first slot reaches slot before a free one.
-template<typename Key>
-bool findsSlot(const Key *keys, uint32_t capacity, Key key, uint32_t slot)
+template <typename Key> bool findsSlot(const Key *keys, uint32_t capacity, Key key, uint32_t slot)
 {
     for (uint32_t s = PinyinData::slotOf(key, capacity);; s = (s + 1) & (capacity - 1)) {
         if (s == slot)
@@ -107,7 +106,8 @@ const PinyinData *PinyinData::shared()
         QString error;
         data = open(defaultPath(), &error);
         if (!data)
-            qCWarning(lcPinyinData) << "no reading data, Chinese is read by espeak-ng alone:" << error;
+            qCWarning(lcPinyinData)
+                << "no reading data, Chinese is read by espeak-ng alone:" << error;
     });
     return data.get();
 }
@@ -175,7 +175,8 @@ bool PinyinData::validate(QString *error)
         if (at == 0)
             continue;
         if (at >= h.readingPoolSize || at + quint64(m_pool[at]) >= h.readingPoolSize)
-            return fail(error, QStringLiteral("readings of U+%1 lie outside the pool").arg(c, 4, 16));
+            return fail(
+                error, QStringLiteral("readings of U+%1 lie outside the pool").arg(c, 4, 16));
         for (uint16_t k = 1; k <= m_pool[at]; ++k) {
             if (m_pool[at + k] >= h.syllableCount)
                 return fail(error, QStringLiteral("bad syllable for U+%1").arg(c, 4, 16));
@@ -215,7 +216,8 @@ bool PinyinData::validate(QString *error)
     // Both hash tables: a power of two with a free slot, every entry found
     // from where its key starts looking.
     const auto isPowerOfTwo = [](uint32_t n) { return n && !(n & (n - 1)); };
-    if (!isPowerOfTwo(h.prefixCapacity) || !isPowerOfTwo(h.ruleCapacity) || h.ruleCount >= h.ruleCapacity)
+    if (!isPowerOfTwo(h.prefixCapacity) || !isPowerOfTwo(h.ruleCapacity)
+        || h.ruleCount >= h.ruleCapacity)
         return fail(error, QStringLiteral("a hash table has a bad size"));
     uint32_t prefixes = 0;
     quint64 covered = 0;
@@ -231,7 +233,8 @@ bool PinyinData::validate(QString *error)
         covered += p.count;
         uint32_t longest = 0;
         for (quint64 w = lo; w < hi; ++w) {
-            if ((uint32_t(m_wordText[m_wordStart[w]]) << 16 | m_wordText[m_wordStart[w] + 1]) != p.key)
+            if ((uint32_t(m_wordText[m_wordStart[w]]) << 16 | m_wordText[m_wordStart[w] + 1])
+                != p.key)
                 return fail(error, QStringLiteral("word %1 is filed under another prefix").arg(w));
             longest = std::max(longest, m_wordStart[w + 1] - m_wordStart[w]);
         }
@@ -248,7 +251,8 @@ bool PinyinData::validate(QString *error)
         if (key == 0)
             continue;
         ++rules;
-        if (m_ruleSyllables[slot] >= h.syllableCount || !findsSlot(m_ruleKeys, h.ruleCapacity, key, slot))
+        if (m_ruleSyllables[slot] >= h.syllableCount
+            || !findsSlot(m_ruleKeys, h.ruleCapacity, key, slot))
             return fail(error, QStringLiteral("rule out of place or bad"));
     }
     if (rules != h.ruleCount)
@@ -275,7 +279,8 @@ uint16_t PinyinData::findSyllable(QByteArrayView wanted) const
         else
             hi = mid;
     }
-    return lo < m_header->syllableCount && syllable(uint16_t(lo)) == key ? uint16_t(lo) : NoSyllable;
+    return lo < m_header->syllableCount && syllable(uint16_t(lo)) == key ? uint16_t(lo)
+                                                                         : NoSyllable;
 }
 
 std::span<const uint16_t> PinyinData::readings(char16_t c) const

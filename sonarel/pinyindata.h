@@ -35,12 +35,12 @@ public:
 
     // The kinds of context a rule is keyed on, in the order they are tried.
     enum RuleKind : uint16_t {
-        RuleWord = 1,       // the word the character was found in
-        RuleLeftTwo = 2,    // the two characters before it
-        RuleRightTwo = 3,   // the two characters after it
-        RuleLeftOne = 4,    // the character before it
-        RuleRightOne = 5,   // the character after it
-        RuleUsual = 6,      // no context: the character's usual reading in running text
+        RuleWord = 1, // the word the character was found in
+        RuleLeftTwo = 2, // the two characters before it
+        RuleRightTwo = 3, // the two characters after it
+        RuleLeftOne = 4, // the character before it
+        RuleRightOne = 5, // the character after it
+        RuleUsual = 6, // no context: the character's usual reading in running text
     };
 
     // The file's layout: a header of 32-bit byte offsets and counts.
@@ -49,33 +49,33 @@ public:
         uint32_t fileSize;
         uint32_t syllableCount;
         uint32_t syllableOffsets; // uint32[syllableCount + 1] into syllableChars
-        uint32_t syllableChars;   // char[]
-        uint32_t charReadings;    // uint32[65536]: index into readingPool, 0 = none
-        uint32_t readingPool;     // uint16[]: count, then that many syllables
+        uint32_t syllableChars; // char[]
+        uint32_t charReadings; // uint32[65536]: index into readingPool, 0 = none
+        uint32_t readingPool; // uint16[]: count, then that many syllables
         uint32_t readingPoolSize; // in uint16 units
-        uint32_t simplified;      // uint16[65536], 0 = the character itself
-        uint32_t charCost;        // float[65536]
+        uint32_t simplified; // uint16[65536], 0 = the character itself
+        uint32_t charCost; // float[65536]
         uint32_t wordCount;
-        uint32_t firstCharIndex;  // uint32[65537]: words starting with each character
-        uint32_t wordStart;       // uint32[wordCount + 1] into wordText
-        uint32_t wordText;        // uint16[]
-        uint32_t wordSyllables;   // uint16[], one per unit of wordText
-        uint32_t wordCost;        // float[wordCount]
-        uint32_t prefixCapacity;  // a power of two, more than the prefixes
-        uint32_t prefixes;        // Prefix[capacity]
+        uint32_t firstCharIndex; // uint32[65537]: words starting with each character
+        uint32_t wordStart; // uint32[wordCount + 1] into wordText
+        uint32_t wordText; // uint16[]
+        uint32_t wordSyllables; // uint16[], one per unit of wordText
+        uint32_t wordCost; // float[wordCount]
+        uint32_t prefixCapacity; // a power of two, more than the prefixes
+        uint32_t prefixes; // Prefix[capacity]
         uint32_t ruleCount;
-        uint32_t ruleCapacity;    // a power of two, more than ruleCount
-        uint32_t ruleKeys;        // uint64[capacity], 0 = empty
-        uint32_t ruleSyllables;   // uint16[capacity]
+        uint32_t ruleCapacity; // a power of two, more than ruleCount
+        uint32_t ruleKeys; // uint64[capacity], 0 = empty
+        uint32_t ruleSyllables; // uint16[capacity]
     };
 
     // The words starting with two characters, in one slot of a hash table.
     struct Prefix {
-        uint32_t key;       // first << 16 | second; 0 = a free slot
+        uint32_t key; // first << 16 | second; 0 = a free slot
         uint32_t firstWord; // the words are firstWord .. firstWord + count - 1
         uint16_t count;
-        uint8_t longest;    // the length of the longest of them
-        uint8_t hasPair;    // the two characters are a word themselves
+        uint8_t longest; // the length of the longest of them
+        uint8_t hasPair; // the two characters are a word themselves
     };
 
     // Where a key starts looking in an open hash table of the capacity
@@ -110,8 +110,7 @@ public:
     int wordCount() const { return int(m_header->wordCount); }
     // Calls f(length, word) for each word that text starts with, shortest
     // first (words have two characters or more; text must be simplified).
-    template<typename F>
-    void forEachWordAt(QStringView text, F f) const;
+    template <typename F> void forEachWordAt(QStringView text, F f) const;
     std::span<const uint16_t> wordReadings(uint32_t word) const;
     float wordCost(uint32_t word) const { return m_wordCost[word]; }
 
@@ -125,14 +124,13 @@ private:
     PinyinData() = default;
     void adopt(QByteArrayView bytes);
     bool validate(QString *error);
-    template<typename T>
-    const T *array(uint32_t offset) const
+    template <typename T> const T *array(uint32_t offset) const
     {
         return reinterpret_cast<const T *>(m_base + offset);
     }
 
     std::unique_ptr<QFile> m_file; // keeps a mapping alive
-    std::vector<uint64_t> m_copy;  // or a copy of the bytes
+    std::vector<uint64_t> m_copy; // or a copy of the bytes
     const uchar *m_base = nullptr;
     qint64 m_size = 0;
     const Header *m_header = nullptr;
@@ -152,8 +150,7 @@ private:
     const uint16_t *m_ruleSyllables = nullptr;
 };
 
-template<typename F>
-void PinyinData::forEachWordAt(QStringView text, F f) const
+template <typename F> void PinyinData::forEachWordAt(QStringView text, F f) const
 {
     if (text.size() < 2)
         return;

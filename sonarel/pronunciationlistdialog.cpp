@@ -22,11 +22,11 @@ PronunciationListDialog::PronunciationListDialog(const QString &path, QWidget *p
     setWindowTitle(QStringLiteral("读音表"));
     setObjectName(QStringLiteral("PronunciationListDialog"));
 
-    auto *help = new QLabel(QStringLiteral(
-        "每行一个词语和它的读音，词语和拼音之间用空格隔开，例如：\n"
-        "    曾国藩 zeng1 guo2 fan1\n"
-        "声调用数字 1–5（5 是轻声）或声调符号，ü 写作 v。读音表中的词语优先于词典。"
-        "以 # 开头的是注释。"));
+    auto *help = new QLabel(
+        QStringLiteral("每行一个词语和它的读音，词语和拼音之间用空格隔开，例如：\n"
+                       "    曾国藩 zeng1 guo2 fan1\n"
+                       "声调用数字 1–5（5 是轻声）或声调符号，ü 写作 v。读音表中的词语优先于词典。"
+                       "以 # 开头的是注释。"));
     help->setWordWrap(true);
     m_edit = new QPlainTextEdit;
     m_edit->setObjectName(QStringLiteral("list"));
@@ -41,7 +41,7 @@ PronunciationListDialog::PronunciationListDialog(const QString &path, QWidget *p
     buttons->button(QDialogButtonBox::Save)->setText(QStringLiteral("保存(&S)"));
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
     connect(buttons->button(QDialogButtonBox::Save), &QPushButton::clicked, this,
-            &PronunciationListDialog::save);
+        &PronunciationListDialog::save);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
@@ -74,8 +74,8 @@ bool PronunciationListDialog::save()
         bytes += '\n';
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         QMessageBox::warning(this, QStringLiteral("Parlix"),
-                             QStringLiteral("读音表无法保存到 %1：%2")
-                                 .arg(QDir::toNativeSeparators(m_path), file.errorString()));
+            QStringLiteral("读音表无法保存到 %1：%2")
+                .arg(QDir::toNativeSeparators(m_path), file.errorString()));
         return false;
     }
     m_edit->document()->setModified(false);

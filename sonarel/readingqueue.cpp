@@ -154,7 +154,8 @@ int ReadingQueue::pull(quint64 generation, int16_t *out, int max)
                 m_pendingMarks.push_back(m);
             front.marks.clear();
         }
-        const size_t n = std::min<size_t>(size_t(max - copied), front.samples.size() - m_frontOffset);
+        const size_t n
+            = std::min<size_t>(size_t(max - copied), front.samples.size() - m_frontOffset);
         if (n > 0)
             std::memcpy(out + copied, front.samples.data() + m_frontOffset, n * sizeof(int16_t));
         copied += int(n);
@@ -168,7 +169,8 @@ int ReadingQueue::pull(quint64 generation, int16_t *out, int max)
     if (copied > 0) {
         if (m_firstSampleDelayNs < 0)
             m_firstSampleDelayNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                       std::chrono::steady_clock::now() - m_begunAt).count();
+                std::chrono::steady_clock::now() - m_begunAt)
+                                       .count();
         m_space.notify_all();
     }
     return copied;

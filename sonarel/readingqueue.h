@@ -23,8 +23,8 @@
 
 struct TextMark {
     enum Kind : uint8_t { Sentence, Word };
-    qint64 sample = 0;     // sample index within the reading
-    qint64 byteStart = 0;  // in the reading's text
+    qint64 sample = 0; // sample index within the reading
+    qint64 byteStart = 0; // in the reading's text
     qint32 byteLength = 0;
     Kind kind = Word;
 };
@@ -41,13 +41,12 @@ public:
 
     // stateChanged hears each change of state, with the queue's lock held:
     // it must not call back into the queue.
-    explicit ReadingQueue(qint64 capacitySamples,
-                          std::function<void(State)> stateChanged = {});
+    explicit ReadingQueue(qint64 capacitySamples, std::function<void(State)> stateChanged = {});
 
     // Control side.
     quint64 begin(qint64 totalBytes);
     void stop();
-    bool togglePause();          // false when no reading is playing
+    bool togglePause(); // false when no reading is playing
     int percent() const;
     State state() const;
     quint64 generation() const;
@@ -107,8 +106,8 @@ private:
     size_t m_frontOffset = 0; // samples of the front chunk already pulled
     qint64 m_queued = 0;
     std::deque<TextMark> m_pendingMarks; // pulled, not yet heard
-    std::atomic<quint64> m_heardSentence{NoRange};
-    std::atomic<quint64> m_heardWord{NoRange};
+    std::atomic<quint64> m_heardSentence {NoRange};
+    std::atomic<quint64> m_heardWord {NoRange};
     static constexpr quint64 NoRange = ~quint64(0);
     static quint64 pack(qint64 start, qint32 length);
     static Range unpack(quint64 packed);

@@ -5,20 +5,39 @@ namespace {
 bool isHardStop(char16_t c)
 {
     switch (c) {
-    case u'。': case u'！': case u'？': case u'；': case u'…':
+    case u'。':
+    case u'！':
+    case u'？':
+    case u'；':
+    case u'…':
         return true;
     default:
         return false;
     }
 }
 
-bool isAsciiStop(char16_t c) { return c == u'.' || c == u'!' || c == u'?' || c == u';'; }
+bool isAsciiStop(char16_t c)
+{
+    return c == u'.' || c == u'!' || c == u'?' || c == u';';
+}
 
 bool isCloser(char16_t c)
 {
     switch (c) {
-    case u'”': case u'’': case u'」': case u'』': case u'）': case u'》': case u'】':
-    case u'〉': case u'〕': case u'"': case u'\'': case u')': case u']': case u'}':
+    case u'”':
+    case u'’':
+    case u'」':
+    case u'』':
+    case u'）':
+    case u'》':
+    case u'】':
+    case u'〉':
+    case u'〕':
+    case u'"':
+    case u'\'':
+    case u')':
+    case u']':
+    case u'}':
         return true;
     default:
         return false;
@@ -55,8 +74,8 @@ qsizetype Sentences::end(QStringView t, qsizetype from, bool textEnds, bool *sto
         if (stop) {
             qsizetype j = i + 1;
             while (j < n
-                   && (isCloser(t[j].unicode()) || isHardStop(t[j].unicode())
-                       || isAsciiStop(t[j].unicode())))
+                && (isCloser(t[j].unicode()) || isHardStop(t[j].unicode())
+                    || isAsciiStop(t[j].unicode())))
                 ++j;
             stopAt = j;
             found = true;

@@ -13,14 +13,29 @@ namespace {
 char pauseFor(char16_t c)
 {
     switch (c) {
-    case u'，': case u',': case u'、': case u'：': case u':': case u'；': case u';':
-    case u'—': case u'–': case u'～': case u'~': case u'·':
+    case u'，':
+    case u',':
+    case u'、':
+    case u'：':
+    case u':':
+    case u'；':
+    case u';':
+    case u'—':
+    case u'–':
+    case u'～':
+    case u'~':
+    case u'·':
         return ',';
-    case u'。': case u'.': case u'…': case u'．':
+    case u'。':
+    case u'.':
+    case u'…':
+    case u'．':
         return '.';
-    case u'！': case u'!':
+    case u'！':
+    case u'!':
         return '!';
-    case u'？': case u'?':
+    case u'？':
+    case u'?':
         return '?';
     default:
         return 0;
@@ -37,7 +52,7 @@ bool isWordChar(QChar c)
 const SpeechRun::Token *SpeechRun::tokenAt(qint32 pos) const
 {
     const auto it = std::upper_bound(tokens.begin(), tokens.end(), pos,
-                                     [](qint32 p, const Token &t) { return p < t.spokenStart; });
+        [](qint32 p, const Token &t) { return p < t.spokenStart; });
     return it == tokens.begin() ? nullptr : &*(it - 1);
 }
 
@@ -85,8 +100,8 @@ void SpeechFrontEnd::analyseEnglish(QStringView sentence, std::vector<Item> &ite
                 if (isWordChar(s[e]))
                     ++e;
                 else if ((s[e] == u'\'' || s[e] == u'’' || s[e] == u'-' || s[e] == u'.'
-                          || s[e] == u',' || s[e] == u'@' || s[e] == u'/' || s[e] == u':')
-                         && e + 1 < n && isWordChar(s[e + 1]))
+                             || s[e] == u',' || s[e] == u'@' || s[e] == u'/' || s[e] == u':')
+                    && e + 1 < n && isWordChar(s[e + 1]))
                     e += 2;
                 else
                     break;
@@ -96,7 +111,8 @@ void SpeechFrontEnd::analyseEnglish(QStringView sentence, std::vector<Item> &ite
             continue;
         }
         if (const char p = pauseFor(s[i].unicode()))
-            items.push_back({Item::Pause, qint32(i), 1, qint32(i), qint32(i + 1), PinyinData::NoSyllable, p});
+            items.push_back(
+                {Item::Pause, qint32(i), 1, qint32(i), qint32(i + 1), PinyinData::NoSyllable, p});
         ++i;
     }
 }
@@ -108,7 +124,7 @@ void SpeechFrontEnd::analyseChinese(QStringView sentence, std::vector<Item> &ite
     const QString &t = m_text;
     const qsizetype n = t.size();
     const auto source = [&norm](qsizetype from, qsizetype last) {
-        return std::pair{norm.sourceStart[size_t(from)], norm.sourceEnd[size_t(last)]};
+        return std::pair {norm.sourceStart[size_t(from)], norm.sourceEnd[size_t(last)]};
     };
     for (qsizetype i = 0; i < n;) {
         const char16_t c = t[i].unicode();
@@ -176,10 +192,18 @@ void appendPause(SpeechRun &run, char mark)
         run.text.chop(1);
     if (run.language == SpeechRun::Mandarin) {
         switch (mark) {
-        case ',': run.text += u'，'; break;
-        case '!': run.text += u'！'; break;
-        case '?': run.text += u'？'; break;
-        default: run.text += u'。'; break;
+        case ',':
+            run.text += u'，';
+            break;
+        case '!':
+            run.text += u'！';
+            break;
+        case '?':
+            run.text += u'？';
+            break;
+        default:
+            run.text += u'。';
+            break;
         }
     } else {
         run.text += QLatin1Char(mark);
@@ -204,14 +228,14 @@ std::vector<SpeechRun> SpeechFrontEnd::process(QStringView sentence, bool englis
             pauseDue = !runs.empty(); // none is needed at the start
             continue;
         }
-        const SpeechRun::Language language =
-            item.kind == Item::Syllable ? SpeechRun::Mandarin : SpeechRun::English;
+        const SpeechRun::Language language
+            = item.kind == Item::Syllable ? SpeechRun::Mandarin : SpeechRun::English;
         if (pauseDue)
             appendPause(runs.back(), due);
         pauseDue = false;
         due = 0;
         if (runs.empty() || runs.back().language != language)
-            runs.push_back(SpeechRun{language, QString(), {}, false});
+            runs.push_back(SpeechRun {language, QString(), {}, false});
         SpeechRun &run = runs.back();
         run.tokens.push_back({qint32(run.text.size()), item.sourceStart, item.sourceEnd});
         appendSpoken(item, run.text);
@@ -225,7 +249,8 @@ std::vector<SpeechRun> SpeechFrontEnd::process(QStringView sentence, bool englis
     for (SpeechRun &run : runs) {
         if (run.text.endsWith(u' '))
             run.text.chop(1);
-        run.pauseAtEnd = !run.text.isEmpty() && QStringLiteral("，。！？,.!?").contains(run.text.back());
+        run.pauseAtEnd
+            = !run.text.isEmpty() && QStringLiteral("，。！？,.!?").contains(run.text.back());
     }
     runs.back().endsSentence = true;
     return runs;
@@ -260,7 +285,8 @@ QString SpeechFrontEnd::pinyin(QStringView line, bool englishVoice)
             switch (item.kind) {
             case Item::Syllable:
                 tokens << shown + u':'
-                        + (m_reader ? QString(m_data->syllable(item.syllable)) : QStringLiteral("?"));
+                        + (m_reader ? QString(m_data->syllable(item.syllable))
+                                    : QStringLiteral("?"));
                 break;
             case Item::Letter:
                 tokens << shown + QStringLiteral(":letter");

@@ -69,12 +69,12 @@ private:
     struct Item {
         enum Kind { Syllable, Letter, Word, Pause };
         Kind kind = Syllable;
-        qint32 at = 0;     // the character, letter or word read, in m_text
+        qint32 at = 0; // the character, letter or word read, in m_text
         qint32 length = 0;
         qint32 sourceStart = 0;
         qint32 sourceEnd = 0;
         uint16_t syllable = PinyinData::NoSyllable;
-        char mark = 0;     // a pause's punctuation: , . ! ?
+        char mark = 0; // a pause's punctuation: , . ! ?
     };
     // What the synthesiser is given for an item.
     void appendSpoken(const Item &item, QString &out) const;

@@ -17,8 +17,8 @@ bool Synthesizer::initialize(QString *error)
     if (m_initialized)
         return true;
     // 100 ms blocks: small enough for a quick first sound and a prompt stop.
-    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr,
-                                       espeakINITIALIZE_DONT_EXIT);
+    const int rate
+        = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
     if (rate <= 0) {
         if (error)
             *error = QStringLiteral("espeak-ng could not be initialised (data files missing?)");
@@ -76,17 +76,16 @@ bool Synthesizer::applyParams(const SynthParams &params, const QByteArray &voice
 }
 
 bool Synthesizer::synthesize(const SynthParams &params, bool english, const QByteArray &utf8,
-                             bool endPause, const Sink &sink)
+    bool endPause, const Sink &sink)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_initialized || !applyParams(params, english ? params.englishVoice : params.mandarinVoice))
+    if (!m_initialized
+        || !applyParams(params, english ? params.englishVoice : params.mandarinVoice))
         return false;
     m_sink = &sink;
     m_stopped = false;
     const espeak_ERROR rc = espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0,
-                                         POS_CHARACTER, 0,
-                                         espeakCHARS_UTF8 | (endPause ? espeakENDPAUSE : 0),
-                                         nullptr, nullptr);
+        POS_CHARACTER, 0, espeakCHARS_UTF8 | (endPause ? espeakENDPAUSE : 0), nullptr, nullptr);
     m_sink = nullptr;
     return rc == EE_OK;
 }
@@ -100,13 +99,15 @@ QByteArray Synthesizer::phonemes(const SynthParams &params, bool english, const 
         return {};
     {
         std::lock_guard lock(m_mutex);
-        if (m_initialized && applyParams(params, english ? params.englishVoice : params.mandarinVoice)) {
-            const Sink discard = [](const int16_t *, int, const std::vector<SynthWord> &) { return true; };
+        if (m_initialized
+            && applyParams(params, english ? params.englishVoice : params.mandarinVoice)) {
+            const Sink discard
+                = [](const int16_t *, int, const std::vector<SynthWord> &) { return true; };
             m_sink = &discard;
             m_stopped = false;
             espeak_SetPhonemeTrace(espeakPHONEMES_SHOW, stream);
             espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
-                         espeakCHARS_UTF8, nullptr, nullptr);
+                espeakCHARS_UTF8, nullptr, nullptr);
             espeak_SetPhonemeTrace(0, nullptr);
             m_sink = nullptr;
         }
@@ -135,10 +136,10 @@ QList<InstalledVoice> Synthesizer::voices()
         if (QByteArrayView(v->identifier).startsWith("mb/"))
             continue; // mbrola voices need data files Debian does not ship for Chinese
         out.append({language, language,
-                    QStringLiteral("%1 — %2").arg(language, QString::fromUtf8(v->name))});
+            QStringLiteral("%1 — %2").arg(language, QString::fromUtf8(v->name))});
     }
     std::sort(out.begin(), out.end(),
-              [](const InstalledVoice &a, const InstalledVoice &b) { return a.name < b.name; });
+        [](const InstalledVoice &a, const InstalledVoice &b) { return a.name < b.name; });
     return out;
 }
 
@@ -148,7 +149,7 @@ QStringList Synthesizer::variants()
     QStringList out;
     if (!m_initialized)
         return out;
-    espeak_VOICE filter{};
+    espeak_VOICE filter {};
     filter.languages = "variant";
     const espeak_VOICE **list = espeak_ListVoices(&filter);
     for (; list && *list; ++list) {

@@ -22,8 +22,8 @@ struct SynthParams {
     QByteArray englishVoice;
     bool englishReading = false; // the reading's own language is English
     int rateWpm = 175;
-    int pitch = 50;       // 0..100
-    int volume = 100;     // 0..200
+    int pitch = 50; // 0..100
+    int volume = 100; // 0..200
 };
 
 // A word the synthesiser reached: characters [charIndex, charIndex + charLength)
@@ -35,9 +35,9 @@ struct SynthWord {
 };
 
 struct InstalledVoice {
-    QString name;     // identifier to pass back, "cmn"
+    QString name; // identifier to pass back, "cmn"
     QString language; // "cmn", "en-us"
-    QString label;    // what to show in a list
+    QString label; // what to show in a list
 };
 
 class Synthesizer
@@ -45,8 +45,8 @@ class Synthesizer
 public:
     // Called with each block of samples the synthesiser produced and the words
     // that start in or near it. Return false to stop the synthesis.
-    using Sink = std::function<bool(const int16_t *samples, int count,
-                                    const std::vector<SynthWord> &words)>;
+    using Sink = std::function<bool(
+        const int16_t *samples, int count, const std::vector<SynthWord> &words)>;
 
     static Synthesizer &instance();
 
@@ -59,8 +59,8 @@ public:
     // sentence pause at the end or none. Returns false if the voice could not
     // be set or espeak-ng failed; a stop requested by the sink is not a
     // failure.
-    bool synthesize(const SynthParams &params, bool english, const QByteArray &utf8,
-                    bool endPause, const Sink &sink);
+    bool synthesize(const SynthParams &params, bool english, const QByteArray &utf8, bool endPause,
+        const Sink &sink);
     // The phoneme mnemonics espeak-ng synthesises for the text, as
     // espeak-ng -x prints them, one line for all of it.
     QByteArray phonemes(const SynthParams &params, bool english, const QByteArray &utf8);

@@ -33,15 +33,18 @@ namespace {
 
 constexpr char16_t DigitNames[] = u"零一二三四五六七八九";
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Measure words after which a lone 2 is read 两.
 bool isMeasureWord(char16_t c)
 {
-    static constexpr std::u16string_view words =
-        u"个位只本张条件次天年岁斤两块元角毛点种辆台部家头匹把根支双对份片层间杯碗瓶盒包"
-        u"米克吨周倍成套场颗粒滴排户首篇句门架艘座栋所棵朵枝封项道声下遍回趟样名人口串"
-        u"幅扇面节段笔批群秒分刻里寸尺亩张顿餐盘";
+    static constexpr std::u16string_view words
+        = u"个位只本张条件次天年岁斤两块元角毛点种辆台部家头匹把根支双对份片层间杯碗瓶盒包"
+          u"米克吨周倍成套场颗粒滴排户首篇句门架艘座栋所棵朵枝封项道声下遍回趟样名人口串"
+          u"幅扇面节段笔批群秒分刻里寸尺亩张顿餐盘";
     return words.find(c) != std::u16string_view::npos;
 }
 
@@ -53,23 +56,55 @@ struct Unit {
 
 // Longest symbols first.
 constexpr Unit Units[] = {
-    {u"km/h", u"千米每小时", true}, {u"m/s", u"米每秒", true}, {u"km²", u"平方千米", false},
-    {u"cm²", u"平方厘米", false}, {u"mm²", u"平方毫米", false}, {u"m²", u"平方米", false},
-    {u"cm³", u"立方厘米", false}, {u"m³", u"立方米", false}, {u"km2", u"平方千米", true},
-    {u"cm2", u"平方厘米", true}, {u"cm3", u"立方厘米", true}, {u"m2", u"平方米", true},
-    {u"m3", u"立方米", true}, {u"mAh", u"毫安时", true},
-    {u"kWh", u"千瓦时", true}, {u"kHz", u"千赫", true}, {u"MHz", u"兆赫", true},
-    {u"GHz", u"吉赫", true}, {u"Hz", u"赫兹", true}, {u"km", u"千米", true},
-    {u"cm", u"厘米", true}, {u"mm", u"毫米", true}, {u"nm", u"纳米", true},
-    {u"kg", u"千克", true}, {u"mg", u"毫克", true}, {u"ml", u"毫升", true},
-    {u"mL", u"毫升", true}, {u"kW", u"千瓦", true}, {u"min", u"分钟", true},
-    {u"ms", u"毫秒", true}, {u"°C", u"摄氏度", false}, {u"°F", u"华氏度", false},
-    {u"℃", u"摄氏度", false}, {u"℉", u"华氏度", false}, {u"°", u"度", false},
-    {u"㎡", u"平方米", false}, {u"㎞", u"千米", false}, {u"㎏", u"千克", false},
-    {u"㎎", u"毫克", false}, {u"㎝", u"厘米", false}, {u"㎜", u"毫米", false},
+    {u"km/h", u"千米每小时", true},
+    {u"m/s", u"米每秒", true},
+    {u"km²", u"平方千米", false},
+    {u"cm²", u"平方厘米", false},
+    {u"mm²", u"平方毫米", false},
+    {u"m²", u"平方米", false},
+    {u"cm³", u"立方厘米", false},
+    {u"m³", u"立方米", false},
+    {u"km2", u"平方千米", true},
+    {u"cm2", u"平方厘米", true},
+    {u"cm3", u"立方厘米", true},
+    {u"m2", u"平方米", true},
+    {u"m3", u"立方米", true},
+    {u"mAh", u"毫安时", true},
+    {u"kWh", u"千瓦时", true},
+    {u"kHz", u"千赫", true},
+    {u"MHz", u"兆赫", true},
+    {u"GHz", u"吉赫", true},
+    {u"Hz", u"赫兹", true},
+    {u"km", u"千米", true},
+    {u"cm", u"厘米", true},
+    {u"mm", u"毫米", true},
+    {u"nm", u"纳米", true},
+    {u"kg", u"千克", true},
+    {u"mg", u"毫克", true},
+    {u"ml", u"毫升", true},
+    {u"mL", u"毫升", true},
+    {u"kW", u"千瓦", true},
+    {u"min", u"分钟", true},
+    {u"ms", u"毫秒", true},
+    {u"°C", u"摄氏度", false},
+    {u"°F", u"华氏度", false},
+    {u"℃", u"摄氏度", false},
+    {u"℉", u"华氏度", false},
+    {u"°", u"度", false},
+    {u"㎡", u"平方米", false},
+    {u"㎞", u"千米", false},
+    {u"㎏", u"千克", false},
+    {u"㎎", u"毫克", false},
+    {u"㎝", u"厘米", false},
+    {u"㎜", u"毫米", false},
     {u"㏄", u"毫升", false},
-    {u"g", u"克", true}, {u"m", u"米", true}, {u"L", u"升", true}, {u"W", u"瓦", true},
-    {u"V", u"伏", true}, {u"h", u"小时", true}, {u"s", u"秒", true},
+    {u"g", u"克", true},
+    {u"m", u"米", true},
+    {u"L", u"升", true},
+    {u"W", u"瓦", true},
+    {u"V", u"伏", true},
+    {u"h", u"小时", true},
+    {u"s", u"秒", true},
 };
 
 struct Currency {
@@ -77,7 +112,11 @@ struct Currency {
     std::u16string_view reading;
 };
 constexpr Currency Currencies[] = {
-    {u'¥', u"元"}, {u'￥', u"元"}, {u'$', u"美元"}, {u'€', u"欧元"}, {u'£', u"英镑"},
+    {u'¥', u"元"},
+    {u'￥', u"元"},
+    {u'$', u"美元"},
+    {u'€', u"欧元"},
+    {u'£', u"英镑"},
     {u'￡', u"英镑"},
 };
 
@@ -94,32 +133,59 @@ std::u16string_view currencyReading(char16_t c)
 std::u16string_view symbolName(char16_t c)
 {
     switch (c) {
-    case u'&': return u"和";
-    case u'@': return u"艾特";
-    case u'#': return u"井号";
-    case u'%': return u"百分号";
-    case u'‰': return u"千分号";
-    case u'+': return u"加";
-    case u'=': return u"等于";
-    case u'×': return u"乘";
-    case u'÷': return u"除以";
-    case u'±': return u"正负";
-    case u'≈': return u"约等于";
-    case u'≠': return u"不等于";
-    case u'≤': return u"小于等于";
-    case u'≥': return u"大于等于";
-    case u'∞': return u"无穷大";
-    case u'√': return u"根号";
-    case u'℃': return u"摄氏度";
-    case u'℉': return u"华氏度";
-    case u'©': return u"版权";
-    case u'®': return u"注册商标";
-    case u'™': return u"商标";
-    case u'§': return u"节";
-    case u'¥': case u'￥': return u"元";
-    case u'€': return u"欧元";
-    case u'£': return u"英镑";
-    default: return {};
+    case u'&':
+        return u"和";
+    case u'@':
+        return u"艾特";
+    case u'#':
+        return u"井号";
+    case u'%':
+        return u"百分号";
+    case u'‰':
+        return u"千分号";
+    case u'+':
+        return u"加";
+    case u'=':
+        return u"等于";
+    case u'×':
+        return u"乘";
+    case u'÷':
+        return u"除以";
+    case u'±':
+        return u"正负";
+    case u'≈':
+        return u"约等于";
+    case u'≠':
+        return u"不等于";
+    case u'≤':
+        return u"小于等于";
+    case u'≥':
+        return u"大于等于";
+    case u'∞':
+        return u"无穷大";
+    case u'√':
+        return u"根号";
+    case u'℃':
+        return u"摄氏度";
+    case u'℉':
+        return u"华氏度";
+    case u'©':
+        return u"版权";
+    case u'®':
+        return u"注册商标";
+    case u'™':
+        return u"商标";
+    case u'§':
+        return u"节";
+    case u'¥':
+    case u'￥':
+        return u"元";
+    case u'€':
+        return u"欧元";
+    case u'£':
+        return u"英镑";
+    default:
+        return {};
     }
 }
 
@@ -127,18 +193,33 @@ std::u16string_view symbolName(char16_t c)
 std::u16string_view operatorName(char16_t c)
 {
     switch (c) {
-    case u'+': return u"加";
-    case u'-': case u'−': return u"减";
-    case u'×': case u'*': return u"乘";
-    case u'÷': case u'/': return u"除以";
-    case u'=': return u"等于";
-    case u'>': return u"大于";
-    case u'<': return u"小于";
-    case u'≥': return u"大于等于";
-    case u'≤': return u"小于等于";
-    case u'≠': return u"不等于";
-    case u'≈': return u"约等于";
-    default: return {};
+    case u'+':
+        return u"加";
+    case u'-':
+    case u'−':
+        return u"减";
+    case u'×':
+    case u'*':
+        return u"乘";
+    case u'÷':
+    case u'/':
+        return u"除以";
+    case u'=':
+        return u"等于";
+    case u'>':
+        return u"大于";
+    case u'<':
+        return u"小于";
+    case u'≥':
+        return u"大于等于";
+    case u'≤':
+        return u"小于等于";
+    case u'≠':
+        return u"不等于";
+    case u'≈':
+        return u"约等于";
+    default:
+        return {};
     }
 }
 
@@ -223,9 +304,9 @@ public:
 private:
     struct Number {
         qsizetype start = 0;
-        qsizetype end = 0;     // past the last digit
-        QString integer;       // digits, without group separators
-        QString fraction;      // digits after the point
+        qsizetype end = 0; // past the last digit
+        QString integer; // digits, without group separators
+        QString fraction; // digits after the point
         bool negative = false;
         bool positive = false; // an explicit +
         std::u16string_view currency;
@@ -241,7 +322,7 @@ private:
             return false;
         const char16_t prev = at(i - 1);
         return !(isDigit(prev) || TextNormalizer::isLatinLetter(prev) || prev == u')'
-                 || prev == u'%' || prev == u'.');
+            || prev == u'%' || prev == u'.');
     }
 
     void emitText(std::u16string_view s, qsizetype from, qsizetype to, uint8_t flag)
@@ -256,13 +337,15 @@ private:
     {
         const QChar folded = m_t[i];
         // Letters and digits as read; everything else as written.
-        const QChar shown = folded.unicode() < 0x80 && folded.isLetterOrNumber() ? folded : m_source[i];
+        const QChar shown
+            = folded.unicode() < 0x80 && folded.isLetterOrNumber() ? folded : m_source[i];
         m_out.append(shown, qint32(i), qint32(i + 1));
     }
 
     // A cardinal: all Literal but a 一 before 百, 千, 万 or 亿, and a lone 一
     // counting something ("1个"), which take the tone that follows.
-    void emitCardinal(QStringView digits, qsizetype from, qsizetype to, bool counting, bool twoCounts)
+    void emitCardinal(
+        QStringView digits, qsizetype from, qsizetype to, bool counting, bool twoCounts)
     {
         QString s = TextNormalizer::cardinal(digits);
         if (twoCounts && s == u"二")
@@ -284,7 +367,8 @@ private:
         for (QChar d : digits) {
             while (src < m_n && !isDigit(at(src)))
                 ++src;
-            const QChar name = phone && d == u'1' ? QChar(u'幺') : QChar(DigitNames[d.unicode() - u'0']);
+            const QChar name
+                = phone && d == u'1' ? QChar(u'幺') : QChar(DigitNames[d.unicode() - u'0']);
             m_out.append(name, qint32(src), qint32(src + 1), NormalizedText::Literal);
             ++src;
         }
@@ -438,12 +522,12 @@ private:
                 count += k;
             const QStringView d = QStringView(digits).first(count);
             const bool mobile = count == 11 && d[0] == u'1' && d[1] >= u'3'
-                && (n == 1 || g == QList<int>{3, 4, 4});
+                && (n == 1 || g == QList<int> {3, 4, 4});
             const bool landline = d[0] == u'0' && d[1] != u'0'
                 && ((n == 1 && count >= 10 && count <= 12)
                     || (n == 2 && g[0] >= 3 && g[0] <= 4 && g[1] >= 7 && g[1] <= 8));
             const bool service = (d.startsWith(u"400") || d.startsWith(u"800")) && count == 10
-                && (n == 1 || g == QList<int>{3, 3, 4});
+                && (n == 1 || g == QList<int> {3, 3, 4});
             if (mobile || landline || service) {
                 emitDigits(d, i, true);
                 *end = e;
@@ -502,7 +586,7 @@ private:
     // the number's expression ends; percent text goes before the number.
     struct Suffix {
         std::u16string_view before; // 百分之
-        std::u16string_view after;  // 千米, 元
+        std::u16string_view after; // 千米, 元
         qsizetype afterFrom = 0;
         qsizetype end = 0;
     };
@@ -584,7 +668,7 @@ private:
             Suffix suffix;
             char16_t op = 0; // the operator before this number
         };
-        QList<Link> chain{{first, suffixOf(first), 0}};
+        QList<Link> chain {{first, suffixOf(first), 0}};
         bool asks = false; // "= ?" at the end
         for (;;) {
             qsizetype p = chain.last().suffix.end;
@@ -618,7 +702,8 @@ private:
         const qsizetype chainEnd = chain.last().suffix.end;
         m_consumedAfter = chainEnd;
         const auto opCount = [&](auto pred) {
-            return std::count_if(chain.begin() + 1, chain.end(), [&](const Link &l) { return pred(l.op); });
+            return std::count_if(
+                chain.begin() + 1, chain.end(), [&](const Link &l) { return pred(l.op); });
         };
         const bool hasEquals = opCount([](char16_t o) { return o == u'='; }) > 0;
         const int ops = int(chain.size()) - 1;
@@ -649,26 +734,31 @@ private:
                     && b.num.integer.size() == 4 && at(b.num.end) == u'年';
                 if (years) {
                     emitDigits(a.num.integer, a.num.start, false);
-                    m_out.append(u'到', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
+                    m_out.append(
+                        u'到', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
                     emitDigits(b.num.integer, b.num.start, false);
                     return b.num.end;
                 }
                 emitWithSuffix(a.num, a.suffix, false);
-                m_out.append(u'到', qint32(a.suffix.end), qint32(b.num.start), NormalizedText::Literal);
+                m_out.append(
+                    u'到', qint32(a.suffix.end), qint32(b.num.start), NormalizedText::Literal);
                 emitWithSuffix(b.num, b.suffix, true);
                 return std::max(m_consumedAfter, b.suffix.end);
             }
-            if (b.op == u'/' && integers && b.num.integer.size() <= 16
-                && a.num.integer.size() <= 16 && b.num.integer.toULongLong() != 0) {
+            if (b.op == u'/' && integers && b.num.integer.size() <= 16 && a.num.integer.size() <= 16
+                && b.num.integer.toULongLong() != 0) {
                 emitCardinal(b.num.integer, b.num.start, b.num.end, false, false);
-                m_out.append(u'分', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
-                m_out.append(u'之', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
+                m_out.append(
+                    u'分', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
+                m_out.append(
+                    u'之', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
                 emitCardinal(a.num.integer, a.num.start, a.num.end, false, false);
                 return b.num.end;
             }
             if (b.op == u':' && integers) {
                 emitCardinal(a.num.integer, a.num.start, a.num.end, false, false);
-                m_out.append(u'比', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
+                m_out.append(
+                    u'比', qint32(a.num.end), qint32(b.num.start), NormalizedText::Literal);
                 emitCardinal(b.num.integer, b.num.start, b.num.end, false, false);
                 return b.num.end;
             }
@@ -678,8 +768,9 @@ private:
         for (qsizetype k = 0; k < chain.size(); ++k) {
             const Link &l = chain[k];
             if (k > 0) {
-                const std::u16string_view name = l.op == u':' ? u"比" : isRangeMark(l.op) && l.op != u'-'
-                    ? u"到" : operatorName(l.op);
+                const std::u16string_view name = l.op == u':' ? u"比"
+                    : isRangeMark(l.op) && l.op != u'-'       ? u"到"
+                                                              : operatorName(l.op);
                 emitText(name, chain[k - 1].suffix.end, l.num.start, NormalizedText::Literal);
             }
             if (asks && k == chain.size() - 1) {
@@ -696,8 +787,8 @@ private:
         qsizetype e = i;
         // Web and mail addresses go to the English voice whole.
         qsizetype w = i;
-        while (w < m_n && at(w) < 0x80 && !QChar(at(w)).isSpace() && at(w) != u','
-               && at(w) != u'(' && at(w) != u')')
+        while (w < m_n && at(w) < 0x80 && !QChar(at(w)).isSpace() && at(w) != u',' && at(w) != u'('
+            && at(w) != u')')
             ++w;
         const QStringView token = QStringView(m_t).sliced(i, w - i);
         const bool address = (token.contains(u'@') && token.indexOf(u'.', token.indexOf(u'@')) > 0)
@@ -714,7 +805,7 @@ private:
             if (TextNormalizer::isLatinLetter(at(e))) {
                 ++e;
             } else if ((at(e) == u'\'' || at(e) == u'’' || at(e) == u'-')
-                       && TextNormalizer::isLatinLetter(at(e + 1)) && e > i) {
+                && TextNormalizer::isLatinLetter(at(e + 1)) && e > i) {
                 e += 2;
             } else {
                 break;
@@ -726,11 +817,11 @@ private:
             if (c.isLetter() && !c.isUpper())
                 allCapitals = false;
         }
-        const bool spell = word.size() == 1 || (allCapitals && word.size() <= 6
-                                                && !word.contains(u'-') && !word.contains(u'\''));
+        const bool spell = word.size() == 1
+            || (allCapitals && word.size() <= 6 && !word.contains(u'-') && !word.contains(u'\''));
         for (qsizetype k = i; k < e; ++k) {
             m_out.append(m_t[k], qint32(k), qint32(k + 1),
-                         spell ? NormalizedText::Spell : NormalizedText::EnglishWord);
+                spell ? NormalizedText::Spell : NormalizedText::EnglishWord);
         }
         return e;
     }

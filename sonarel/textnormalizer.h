@@ -16,8 +16,8 @@
 // that what is heard can be shown in the original text.
 struct NormalizedText {
     enum Flag : uint8_t {
-        Literal = 1,     // a digit read on its own: its plain reading, no tone change
-        Spell = 2,       // a letter spelled out in English
+        Literal = 1, // a digit read on its own: its plain reading, no tone change
+        Spell = 2, // a letter spelled out in English
         EnglishWord = 4, // part of a word for the English voice
     };
 

@@ -17,7 +17,7 @@ QString UserPronunciations::defaultPath()
 {
     // Beside the engine's settings file.
     const QSettings ini(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
-                        QStringLiteral("Narrex"));
+        QStringLiteral("Narrex"));
     return QFileInfo(ini.fileName()).path() + QStringLiteral("/Pronunciations.txt");
 }
 
@@ -72,7 +72,9 @@ void UserPronunciations::parse(QStringView text, const PinyinData &data)
         }
         if (qsizetype(syllables.size()) != word.size()) {
             problem(QStringLiteral("“%1”有 %2 个字，却有 %3 个拼音")
-                        .arg(word).arg(word.size()).arg(syllables.size()));
+                        .arg(word)
+                        .arg(word.size())
+                        .arg(syllables.size()));
             continue;
         }
         m_firstChars.insert(simple.at(0).unicode(), true);

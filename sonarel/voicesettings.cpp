@@ -9,28 +9,31 @@ namespace {
 QSettings openSettings()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
-                     QStringLiteral("Narrex"));
+        QStringLiteral("Narrex"));
 }
 
 const char *groupName(NarrexVoice v)
 {
     switch (v) {
-    case NarrexVoice::FemaleChinese: return "FemaleChinese";
-    case NarrexVoice::MaleChinese: return "MaleChinese";
-    case NarrexVoice::MaleEnglish: return "MaleEnglish";
+    case NarrexVoice::FemaleChinese:
+        return "FemaleChinese";
+    case NarrexVoice::MaleChinese:
+        return "MaleChinese";
+    case NarrexVoice::MaleEnglish:
+        return "MaleEnglish";
     }
     return "FemaleChinese";
 }
 
-constexpr NarrexVoice AllVoices[] = {NarrexVoice::FemaleChinese, NarrexVoice::MaleChinese,
-                                     NarrexVoice::MaleEnglish};
+constexpr NarrexVoice AllVoices[]
+    = {NarrexVoice::FemaleChinese, NarrexVoice::MaleChinese, NarrexVoice::MaleEnglish};
 
 // espeak-ng names are short ASCII words; anything else in the file is ignored.
 bool plausibleName(const QString &s)
 {
     return s.size() <= 40 && std::all_of(s.begin(), s.end(), [](QChar c) {
-               return c.isLetterOrNumber() || c == u'-' || c == u'_';
-           }) && (s.isEmpty() || s.at(0).unicode() < 128);
+        return c.isLetterOrNumber() || c == u'-' || c == u'_';
+    }) && (s.isEmpty() || s.at(0).unicode() < 128);
 }
 
 } // namespace
@@ -38,9 +41,12 @@ bool plausibleName(const QString &s)
 const VoiceChoice &VoiceSettings::choice(NarrexVoice v) const
 {
     switch (v) {
-    case NarrexVoice::FemaleChinese: return femaleChinese;
-    case NarrexVoice::MaleChinese: return maleChinese;
-    case NarrexVoice::MaleEnglish: return maleEnglish;
+    case NarrexVoice::FemaleChinese:
+        return femaleChinese;
+    case NarrexVoice::MaleChinese:
+        return maleChinese;
+    case NarrexVoice::MaleEnglish:
+        return maleEnglish;
     }
     return femaleChinese;
 }
@@ -101,7 +107,8 @@ VoiceSettings VoiceSettings::load(bool *migrated)
     for (NarrexVoice v : AllVoices) {
         ini.beginGroup(QLatin1String(groupName(v)));
         const QString voice = ini.value(QStringLiteral("Voice")).toString();
-        const QString variant = ini.value(QStringLiteral("Variant"), s.choice(v).variant).toString();
+        const QString variant
+            = ini.value(QStringLiteral("Variant"), s.choice(v).variant).toString();
         if (!voice.isEmpty() && plausibleName(voice) && plausibleName(variant)) {
             const bool chinese = v != NarrexVoice::MaleEnglish;
             if (chinese && !readsChinese(voice)) {

@@ -15,7 +15,7 @@
 enum class NarrexVoice { FemaleChinese, MaleChinese, MaleEnglish };
 
 struct VoiceChoice {
-    QString voice;   // espeak-ng voice, "cmn-latn-pinyin"
+    QString voice; // espeak-ng voice, "cmn-latn-pinyin"
     QString variant; // espeak-ng variant, "f3", or empty
     bool operator==(const VoiceChoice &) const = default;
 };
@@ -26,9 +26,9 @@ struct VoiceSettings {
     int volume = 100;
     static inline const QString PinyinVoice = QStringLiteral("cmn-latn-pinyin");
 
-    VoiceChoice femaleChinese{PinyinVoice, QStringLiteral("f2")};
-    VoiceChoice maleChinese{PinyinVoice, QString()};
-    VoiceChoice maleEnglish{QStringLiteral("en-us"), QString()};
+    VoiceChoice femaleChinese {PinyinVoice, QStringLiteral("f2")};
+    VoiceChoice maleChinese {PinyinVoice, QString()};
+    VoiceChoice maleEnglish {QStringLiteral("en-us"), QString()};
 
     static constexpr int MinRate = 80;
     static constexpr int MaxRate = 450;

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr NarrexVoice RowVoices[3] = {NarrexVoice::FemaleChinese, NarrexVoice::MaleChinese,
-                                      NarrexVoice::MaleEnglish};
+constexpr NarrexVoice RowVoices[3]
+    = {NarrexVoice::FemaleChinese, NarrexVoice::MaleChinese, NarrexVoice::MaleEnglish};
 
 QSpinBox *makeSpin(int min, int max, const QString &suffix)
 {
@@ -32,8 +32,7 @@ QSpinBox *makeSpin(int min, int max, const QString &suffix)
 } // namespace
 
 VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
-                                         const QStringList &variants, const QString &listPath,
-                                         QWidget *parent)
+    const QStringList &variants, const QString &listPath, QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("语音设置"));
@@ -54,9 +53,9 @@ VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
     auto *voiceBox = new QGroupBox(QStringLiteral("三种语音所用的发音"));
     auto *voiceForm = new QFormLayout(voiceBox);
     const QString labels[3] = {QStringLiteral("中文女声(&F)："), QStringLiteral("中文男声(&M)："),
-                               QStringLiteral("英文男声(&E)：")};
+        QStringLiteral("英文男声(&E)：")};
     const QString names[3] = {QStringLiteral("femaleChinese"), QStringLiteral("maleChinese"),
-                              QStringLiteral("maleEnglish")};
+        QStringLiteral("maleEnglish")};
     for (int i = 0; i < 3; ++i) {
         // The Chinese voices only where the voice reads the engine's pinyin
         // as Mandarin; the English one among the English voices.
@@ -72,7 +71,9 @@ VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
         m_rows[i].voice->setObjectName(names[i] + QStringLiteral("Voice"));
         m_rows[i].variant->setObjectName(names[i] + QStringLiteral("Variant"));
         QString plain = labels[i];
-        plain.remove(QStringLiteral("(&F)")).remove(QStringLiteral("(&M)")).remove(QStringLiteral("(&E)"));
+        plain.remove(QStringLiteral("(&F)"))
+            .remove(QStringLiteral("(&M)"))
+            .remove(QStringLiteral("(&E)"));
         m_rows[i].voice->setAccessibleName(plain + QStringLiteral("语言"));
         m_rows[i].variant->setAccessibleName(plain + QStringLiteral("音色"));
         auto *line = new QHBoxLayout;
@@ -91,8 +92,8 @@ VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
         list.exec();
     });
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel
-                                         | QDialogButtonBox::RestoreDefaults);
+    auto *buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults);
     buttons->addButton(listButton, QDialogButtonBox::ActionRole);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
@@ -100,7 +101,7 @@ VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
-            [this] { setSettings(VoiceSettings()); });
+        [this] { setSettings(VoiceSettings()); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(sound);
@@ -108,8 +109,8 @@ VoiceSettingsDialog::VoiceSettingsDialog(const QList<InstalledVoice> &voices,
     layout->addWidget(buttons);
 }
 
-VoiceSettingsDialog::VoiceRow VoiceSettingsDialog::makeRow(const QList<InstalledVoice> &voices,
-                                                           const QStringList &variants)
+VoiceSettingsDialog::VoiceRow VoiceSettingsDialog::makeRow(
+    const QList<InstalledVoice> &voices, const QStringList &variants)
 {
     VoiceRow row;
     row.voice = new QComboBox;
@@ -155,8 +156,8 @@ VoiceSettings VoiceSettingsDialog::settings() const
     s.pitch = m_pitch->value();
     s.volume = m_volume->value();
     for (int i = 0; i < 3; ++i) {
-        s.choice(RowVoices[i]) = {m_rows[i].voice->currentData().toString(),
-                                  m_rows[i].variant->currentData().toString()};
+        s.choice(RowVoices[i]) = {
+            m_rows[i].voice->currentData().toString(), m_rows[i].variant->currentData().toString()};
     }
     return s;
 }
@@ -166,8 +167,8 @@ int VoiceSettingsDialog::run(Engine &engine)
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return NARREX_ERR_NO_GUI;
     Synthesizer &synth = Synthesizer::instance();
-    VoiceSettingsDialog dialog(synth.voices(), synth.variants(), engine.userListPath(),
-                               QApplication::activeWindow());
+    VoiceSettingsDialog dialog(
+        synth.voices(), synth.variants(), engine.userListPath(), QApplication::activeWindow());
     dialog.setSettings(engine.settings());
     if (dialog.exec() != QDialog::Accepted)
         return NARREX_ERR_CANCELLED;

@@ -17,7 +17,7 @@ class VoiceSettingsDialog : public QDialog
 public:
     // listPath: the user's pronunciation list, edited from here.
     VoiceSettingsDialog(const QList<InstalledVoice> &voices, const QStringList &variants,
-                        const QString &listPath, QWidget *parent = nullptr);
+        const QString &listPath, QWidget *parent = nullptr);
 
     void setSettings(const VoiceSettings &settings);
     VoiceSettings settings() const;

@@ -8,9 +8,18 @@
 
 namespace {
 
-void put32(char *p, quint32 v) { qToLittleEndian(v, p); }
-void put64(char *p, quint64 v) { qToLittleEndian(v, p); }
-void put16(char *p, quint16 v) { qToLittleEndian(v, p); }
+void put32(char *p, quint32 v)
+{
+    qToLittleEndian(v, p);
+}
+void put64(char *p, quint64 v)
+{
+    qToLittleEndian(v, p);
+}
+void put16(char *p, quint16 v)
+{
+    qToLittleEndian(v, p);
+}
 
 } // namespace
 
@@ -37,7 +46,7 @@ QByteArray WavWriter::header(int sampleRate, qint64 dataBytes)
         put64(p + 20, riffSize);
         put64(p + 28, quint64(dataBytes));
         put64(p + 36, quint64(dataBytes) / 2); // sample frames
-        put32(p + 44, 0);                      // no table entries
+        put32(p + 44, 0); // no table entries
     }
 
     std::memcpy(p + 48, "fmt ", 4);

@@ -80,9 +80,9 @@ public:
         const QFileInfo file(url.toLocalFile());
         const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
         if (folder == m_folder) {
-            static const QRegularExpression ownFiles(
-                QStringLiteral("^(player\\.(html|js|css)|ruffle\\.js|core\\.ruffle\\.[0-9a-f]+\\.js|"
-                               "[0-9a-f]+\\.wasm|font\\.ttf)$"));
+            static const QRegularExpression ownFiles(QStringLiteral(
+                "^(player\\.(html|js|css)|ruffle\\.js|core\\.ruffle\\.[0-9a-f]+\\.js|"
+                "[0-9a-f]+\\.wasm|font\\.ttf)$"));
             return ownFiles.match(file.fileName()).hasMatch();
         }
         // A game's file: inside its folder once links are followed.
@@ -125,7 +125,8 @@ protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
         int line, const QString &source) override
     {
-        const QString text = QStringLiteral("player page: %1 (%2:%3)").arg(message, source).arg(line);
+        const QString text
+            = QStringLiteral("player page: %1 (%2:%3)").arg(message, source).arg(line);
         if (level == ErrorMessageLevel)
             qCWarning(lcPlayer).noquote() << text;
         else
@@ -241,7 +242,8 @@ public:
         m_movie.body.clear();
         // A movie opened before the page is ready replaces what was waiting.
         m_pending.clear();
-        const QString base = QUrl::fromLocalFile(gameFolder + QLatin1Char('/')).toString(QUrl::FullyEncoded);
+        const QString base
+            = QUrl::fromLocalFile(gameFolder + QLatin1Char('/')).toString(QUrl::FullyEncoded);
         run(QStringLiteral("parlixOpen('%1', '%2');")
                 .arg(QString::fromLatin1(bytes.toBase64()), base));
         m_poll.start();

@@ -56,7 +56,7 @@ bool allHan(QStringView s)
     for (QChar c : s) {
         const char16_t u = c.unicode();
         if (!((u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) || u == 0x3007
-              || (u >= 0xF900 && u <= 0xFAFF)))
+                || (u >= 0xF900 && u <= 0xFAFF)))
             return false;
     }
     return true;
@@ -81,8 +81,8 @@ float costOf(double frequency)
 
 void readCharacters(const QString &path, PinyinDataBuilder &b)
 {
-    static const QRegularExpression line(QStringLiteral("^\\s*0x([0-9A-Fa-f]+): \"([^\"]+)\""),
-                                         QRegularExpression::MultilineOption);
+    static const QRegularExpression line(
+        QStringLiteral("^\\s*0x([0-9A-Fa-f]+): \"([^\"]+)\""), QRegularExpression::MultilineOption);
     const QString text = QString::fromUtf8(readFile(path));
     int count = 0;
     for (auto it = line.globalMatch(text); it.hasNext();) {
@@ -105,7 +105,8 @@ QHash<char16_t, char16_t> simplifiedForms(const QList<char16_t> &chars)
 {
     opencc_t cc = opencc_open("t2s.json");
     if (cc == reinterpret_cast<opencc_t>(-1))
-        die(QStringLiteral("OpenCC's t2s.json cannot be opened: %1").arg(QString::fromUtf8(opencc_error())));
+        die(QStringLiteral("OpenCC's t2s.json cannot be opened: %1")
+                .arg(QString::fromUtf8(opencc_error())));
     QString all;
     for (char16_t c : chars) {
         all.append(QChar(c));
@@ -172,13 +173,15 @@ void readCorrections(const QString &path, PinyinDataBuilder &b)
             continue;
         const qsizetype space = line.indexOf(u' ');
         const QStringView word = line.first(space < 0 ? line.size() : space);
-        const std::vector<QByteArray> s = space < 0 ? std::vector<QByteArray>() : syllables(line.sliced(space + 1));
+        const std::vector<QByteArray> s
+            = space < 0 ? std::vector<QByteArray>() : syllables(line.sliced(space + 1));
         if (!allHan(word) || qsizetype(s.size()) != word.size())
             die(QStringLiteral("%1:%2: not a word and its readings").arg(path).arg(lineNo));
         if (word.size() == 1) {
             b.addReading(word[0].unicode(), s[0], true);
         } else {
-            b.addWord(word.toString(), s, b.hasWord(word.toString()) ? b.wordCost(word.toString()) : costOf(1e-8));
+            b.addWord(word.toString(), s,
+                b.hasWord(word.toString()) ? b.wordCost(word.toString()) : costOf(1e-8));
             b.addFirmWord(word.toString(), s);
         }
     }
@@ -199,14 +202,24 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption chars(QStringLiteral("chars"), QStringLiteral("pinyin_dict.go"), QStringLiteral("file"));
-    const QCommandLineOption words(QStringLiteral("words"), QStringLiteral("complete.json"), QStringLiteral("file"));
-    const QCommandLineOption corrections(QStringLiteral("corrections"), QStringLiteral("our corrections"), QStringLiteral("file"));
-    const QCommandLineOption sentences(QStringLiteral("sentences"), QStringLiteral("labelled sentences"), QStringLiteral("file"));
-    const QCommandLineOption labels(QStringLiteral("labels"), QStringLiteral("their labels"), QStringLiteral("file"));
-    const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("the data file to write"), QStringLiteral("file"));
-    const QCommandLineOption evaluate(QStringLiteral("evaluate"), QStringLiteral("cross-validate with K folds"), QStringLiteral("K"));
-    const QCommandLineOption misread(QStringLiteral("misread"), QStringLiteral("with --evaluate: write the characters read wrongly (character, read, right, sentence)"), QStringLiteral("file"));
+    const QCommandLineOption chars(
+        QStringLiteral("chars"), QStringLiteral("pinyin_dict.go"), QStringLiteral("file"));
+    const QCommandLineOption words(
+        QStringLiteral("words"), QStringLiteral("complete.json"), QStringLiteral("file"));
+    const QCommandLineOption corrections(
+        QStringLiteral("corrections"), QStringLiteral("our corrections"), QStringLiteral("file"));
+    const QCommandLineOption sentences(
+        QStringLiteral("sentences"), QStringLiteral("labelled sentences"), QStringLiteral("file"));
+    const QCommandLineOption labels(
+        QStringLiteral("labels"), QStringLiteral("their labels"), QStringLiteral("file"));
+    const QCommandLineOption output(
+        QStringLiteral("output"), QStringLiteral("the data file to write"), QStringLiteral("file"));
+    const QCommandLineOption evaluate(QStringLiteral("evaluate"),
+        QStringLiteral("cross-validate with K folds"), QStringLiteral("K"));
+    const QCommandLineOption misread(QStringLiteral("misread"),
+        QStringLiteral("with --evaluate: write the characters read wrongly (character, read, "
+                       "right, sentence)"),
+        QStringLiteral("file"));
     parser.addOptions({chars, words, corrections, sentences, labels, output, evaluate, misread});
     parser.process(app);
     if (!parser.isSet(chars) || (!parser.isSet(output) && !parser.isSet(evaluate)))
@@ -235,7 +248,8 @@ int main(int argc, char *argv[])
             if (!data)
                 die(QStringLiteral("the data just built does not read back"));
             QString error;
-            if (!trainer.load(*data, lines(parser.value(sentences)), lines(parser.value(labels)), &error))
+            if (!trainer.load(
+                    *data, lines(parser.value(sentences)), lines(parser.value(labels)), &error))
                 die(error);
         }
 
@@ -252,16 +266,19 @@ int main(int argc, char *argv[])
             const PolyphoneTrainer::Evaluation e = trainer.crossValidate(k, rebuild, &wrong);
             if (parser.isSet(misread)) {
                 QSaveFile f(parser.value(misread));
-                if (!f.open(QIODevice::WriteOnly) || f.write((wrong.join(u'\n') + u'\n').toUtf8()) < 0 || !f.commit())
+                if (!f.open(QIODevice::WriteOnly)
+                    || f.write((wrong.join(u'\n') + u'\n').toUtf8()) < 0 || !f.commit())
                     die(QStringLiteral("cannot write %1").arg(parser.value(misread)));
             }
             std::printf("labelled characters: %d (%d skipped), %d-fold cross-validation\n",
-                        e.instances, trainer.skipped(), e.folds);
-            std::printf("most frequent reading of each character (from the training folds): %.2f %%\n",
-                        100 * e.mostFrequent);
-            std::printf("word list and usual readings, no context rules: %.2f %%\n", 100 * e.withoutRules);
+                e.instances, trainer.skipped(), e.folds);
+            std::printf(
+                "most frequent reading of each character (from the training folds): %.2f %%\n",
+                100 * e.mostFrequent);
+            std::printf(
+                "word list and usual readings, no context rules: %.2f %%\n", 100 * e.withoutRules);
             std::printf("the engine (context rules learned from the training folds): %.2f %%\n",
-                        100 * e.withRules);
+                100 * e.withRules);
             return 0;
         }
 
@@ -278,7 +295,7 @@ int main(int argc, char *argv[])
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
             die(QStringLiteral("cannot write %1: %2").arg(parser.value(output), out.errorString()));
         std::printf("make-pinyin-data: %d words, %d rules, %lld bytes\n", builder.wordCount(),
-                    int(PinyinData::fromBytes(bytes)->ruleCount()), static_cast<long long>(bytes.size()));
+            int(PinyinData::fromBytes(bytes)->ruleCount()), static_cast<long long>(bytes.size()));
     } catch (const std::exception &e) {
         die(QString::fromUtf8(e.what()));
     }

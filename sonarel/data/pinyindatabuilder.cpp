@@ -28,8 +28,8 @@ void PinyinDataBuilder::setSimplified(char16_t traditional, char16_t simplified)
         m_simplified[traditional] = simplified;
 }
 
-void PinyinDataBuilder::addWord(const QString &word, const std::vector<QByteArray> &syllables,
-                                float cost)
+void PinyinDataBuilder::addWord(
+    const QString &word, const std::vector<QByteArray> &syllables, float cost)
 {
     m_words[word] = {syllables, cost};
 }
@@ -58,7 +58,8 @@ float PinyinDataBuilder::wordCost(const QString &word) const
     return it == m_words.end() ? PinyinData::UnknownCost : it->second.cost;
 }
 
-uint16_t PinyinDataBuilder::syllableId(const QByteArray &s, const QMap<QByteArray, uint16_t> &ids) const
+uint16_t PinyinDataBuilder::syllableId(
+    const QByteArray &s, const QMap<QByteArray, uint16_t> &ids) const
 {
     const auto it = ids.constFind(s);
     if (it == ids.cend())
@@ -77,8 +78,7 @@ public:
             m_out.append('\0');
         return uint32_t(m_out.size());
     }
-    template<typename T>
-    uint32_t put(const std::vector<T> &v)
+    template <typename T> uint32_t put(const std::vector<T> &v)
     {
         const uint32_t at = align();
         m_out.append(reinterpret_cast<const char *>(v.data()), qsizetype(v.size() * sizeof(T)));
@@ -115,7 +115,7 @@ QByteArray PinyinDataBuilder::build() const
     syllableOffsets.push_back(uint32_t(syllableChars.size()));
 
     std::vector<uint32_t> charReadings(65536, 0);
-    std::vector<uint16_t> pool{0}; // index 0 means "none"
+    std::vector<uint16_t> pool {0}; // index 0 means "none"
     std::vector<uint16_t> simplified(65536, 0);
     std::vector<float> charCost(65536, PinyinData::UnknownCost);
     for (uint32_t c = 0; c < 65536; ++c) {
@@ -162,7 +162,7 @@ QByteArray PinyinDataBuilder::build() const
         it->second.second = uint32_t(w + 1);
     }
     const uint32_t prefixCapacity = capacityFor(prefixes.size());
-    std::vector<PinyinData::Prefix> prefixTable(prefixCapacity, PinyinData::Prefix{0, 0, 0, 0, 0});
+    std::vector<PinyinData::Prefix> prefixTable(prefixCapacity, PinyinData::Prefix {0, 0, 0, 0, 0});
     for (const auto &[key, range] : prefixes) {
         uint32_t slot = PinyinData::slotOf(key, prefixCapacity);
         while (prefixTable[slot].key)
@@ -196,7 +196,7 @@ QByteArray PinyinDataBuilder::build() const
     }
 
     Writer w;
-    PinyinData::Header h{};
+    PinyinData::Header h {};
     std::memcpy(h.magic, PinyinData::Magic, sizeof h.magic);
     w.bytes().append(reinterpret_cast<const char *>(&h), sizeof h);
     h.syllableCount = uint32_t(sorted.size());

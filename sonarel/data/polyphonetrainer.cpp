@@ -14,18 +14,19 @@ namespace {
 constexpr QChar Mark = QChar(0x2581); // ▁
 
 struct Reading {
-    QByteArray syllable;     // empty when the character was not read
+    QByteArray syllable; // empty when the character was not read
     QByteArray withoutRules;
-    qsizetype position = 0;  // of the character in the normalised text
+    qsizetype position = 0; // of the character in the normalised text
     qsizetype wordStart = 0;
     qsizetype wordEnd = 0;
     HanReader::Origin origin = HanReader::Unknown;
-    QString simplified;      // the normalised text, simplified
+    QString simplified; // the normalised text, simplified
 };
 
 // Reads the sentence as the engine does and looks at the character at
 // position (of the sentence as given).
-Reading readAt(const PinyinData &data, HanReader &reader, const QString &sentence, qsizetype position)
+Reading readAt(
+    const PinyinData &data, HanReader &reader, const QString &sentence, qsizetype position)
 {
     Reading r;
     const NormalizedText norm = TextNormalizer::normalize(sentence);
@@ -87,11 +88,12 @@ QByteArray majority(const QHash<QByteArray, int> &counts, int *best, int *total)
 
 } // namespace
 
-bool PolyphoneTrainer::load(const PinyinData &data, const QStringList &sentences,
-                            const QStringList &labels, QString *error)
+bool PolyphoneTrainer::load(
+    const PinyinData &data, const QStringList &sentences, const QStringList &labels, QString *error)
 {
     if (sentences.size() != labels.size()) {
-        *error = QStringLiteral("%1 sentences but %2 labels").arg(sentences.size()).arg(labels.size());
+        *error
+            = QStringLiteral("%1 sentences but %2 labels").arg(sentences.size()).arg(labels.size());
         return false;
     }
     HanReader reader(data);
@@ -123,7 +125,8 @@ bool PolyphoneTrainer::load(const PinyinData &data, const QStringList &sentences
     return true;
 }
 
-std::map<uint64_t, QByteArray> PolyphoneTrainer::learn(const std::vector<const Instance *> &training)
+std::map<uint64_t, QByteArray> PolyphoneTrainer::learn(
+    const std::vector<const Instance *> &training)
 {
     QHash<uint64_t, QHash<QByteArray, int>> contexts;
     QHash<char16_t, QHash<QByteArray, int>> usual;
@@ -149,8 +152,7 @@ std::map<uint64_t, QByteArray> PolyphoneTrainer::learn(const std::vector<const I
     return rules;
 }
 
-PolyphoneTrainer::Evaluation PolyphoneTrainer::crossValidate(
-    int folds,
+PolyphoneTrainer::Evaluation PolyphoneTrainer::crossValidate(int folds,
     const std::function<QByteArray(std::map<uint64_t, QByteArray>)> &withRules,
     QStringList *misread) const
 {
@@ -181,14 +183,16 @@ PolyphoneTrainer::Evaluation PolyphoneTrainer::crossValidate(
             if (misread && r.syllable != inst->label) {
                 *misread << QStringLiteral("%1\t%2\t%3\t%4▁%5▁%6")
                                 .arg(QChar(inst->character), QString::fromLatin1(r.syllable),
-                                     QString::fromLatin1(inst->label), inst->sentence.left(inst->position),
-                                     inst->sentence.mid(inst->position, 1), inst->sentence.mid(inst->position + 1));
+                                    QString::fromLatin1(inst->label),
+                                    inst->sentence.left(inst->position),
+                                    inst->sentence.mid(inst->position, 1),
+                                    inst->sentence.mid(inst->position + 1));
             }
             rightBase += inst->withoutRules == inst->label;
             int best = 0, total = 0;
             const auto it = frequent.constFind(inst->character);
-            const QByteArray guess = it == frequent.cend() ? inst->withoutRules
-                                                           : majority(it.value(), &best, &total);
+            const QByteArray guess
+                = it == frequent.cend() ? inst->withoutRules : majority(it.value(), &best, &total);
             rightFrequent += guess == inst->label;
         }
     }

@@ -31,18 +31,18 @@ public:
 
     struct Instance {
         char16_t character = 0;
-        QByteArray label;    // "hang2"
+        QByteArray label; // "hang2"
         QByteArray withoutRules; // what the word list alone reads
         bool inWord = false; // part of a word of two or more characters
-        std::array<uint64_t, 5> keys{};
-        QString sentence;    // with the character at position
+        std::array<uint64_t, 5> keys {};
+        QString sentence; // with the character at position
         qsizetype position = 0;
     };
 
     // sentences: one a line, the labelled character between two ▁ marks;
     // labels: its pinyin, one a line. Lines that cannot be used are counted.
     bool load(const PinyinData &data, const QStringList &sentences, const QStringList &labels,
-              QString *error);
+        QString *error);
     const std::vector<Instance> &instances() const { return m_instances; }
     int skipped() const { return m_skipped; }
 
@@ -51,16 +51,16 @@ public:
     struct Evaluation {
         int instances = 0;
         int folds = 0;
-        double withoutRules = 0;  // the word list and usual readings alone
-        double mostFrequent = 0;  // each character's most frequent reading in the training folds
-        double withRules = 0;     // the engine as shipped, rules learned from the training folds
+        double withoutRules = 0; // the word list and usual readings alone
+        double mostFrequent = 0; // each character's most frequent reading in the training folds
+        double withRules = 0; // the engine as shipped, rules learned from the training folds
     };
     // k-fold cross-validation: rules learned from k-1 folds read the k-th.
     // withRules builds the data with a fold's rules.
     // misread, when given, gets a line for each character read wrongly.
     Evaluation crossValidate(int folds,
-                             const std::function<QByteArray(std::map<uint64_t, QByteArray>)> &withRules,
-                             QStringList *misread = nullptr) const;
+        const std::function<QByteArray(std::map<uint64_t, QByteArray>)> &withRules,
+        QStringList *misread = nullptr) const;
 
 private:
     std::vector<Instance> m_instances;

@@ -31,15 +31,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  define NARREX_CALL __stdcall
-#  if defined(SONAREL_BUILDING)
-#    define NARREX_API __declspec(dllexport)
-#  else
-#    define NARREX_API __declspec(dllimport)
-#  endif
+#define NARREX_CALL __stdcall
+#if defined(SONAREL_BUILDING)
+#define NARREX_API __declspec(dllexport)
 #else
-#  define NARREX_CALL
-#  define NARREX_API __attribute__((visibility("default")))
+#define NARREX_API __declspec(dllimport)
+#endif
+#else
+#define NARREX_CALL
+#define NARREX_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus
@@ -48,15 +48,15 @@ extern "C" {
 
 #define NARREX_OK 10
 
-#define NARREX_ERR_NOT_INITIALIZED  (-1) /* no Narrex_Initialize yet, or after Narrex_Close */
+#define NARREX_ERR_NOT_INITIALIZED (-1) /* no Narrex_Initialize yet, or after Narrex_Close */
 #define NARREX_ERR_INVALID_ARGUMENT (-2) /* a null text or path, an unknown voice code */
 #define NARREX_ERR_NOTHING_TO_SPEAK (-3) /* the text gave no sound at all */
-#define NARREX_ERR_FILE             (-4) /* the WAV file could not be created, written or renamed */
-#define NARREX_ERR_SYNTHESIS        (-5) /* the synthesiser failed */
-#define NARREX_ERR_IDLE             (-6) /* pause or continue with no reading going on */
-#define NARREX_ERR_CANCELLED        (-7) /* the settings dialog was cancelled */
-#define NARREX_ERR_NO_GUI           (-8) /* the settings dialog needs a QApplication */
-#define NARREX_ERR_ALREADY          (-9) /* Narrex_Initialize called twice */
+#define NARREX_ERR_FILE (-4) /* the WAV file could not be created, written or renamed */
+#define NARREX_ERR_SYNTHESIS (-5) /* the synthesiser failed */
+#define NARREX_ERR_IDLE (-6) /* pause or continue with no reading going on */
+#define NARREX_ERR_CANCELLED (-7) /* the settings dialog was cancelled */
+#define NARREX_ERR_NO_GUI (-8) /* the settings dialog needs a QApplication */
+#define NARREX_ERR_ALREADY (-9) /* Narrex_Initialize called twice */
 
 /* The text the engine writes into the notification target at the end of every
  * reading started by Narrex_Speak. */
@@ -88,9 +88,7 @@ typedef struct NarrexNotifyTarget {
  * The five numbers are reserved (the program passes -1, -1, -1, 0, 0).
  */
 NARREX_API int32_t NARREX_CALL Narrex_Initialize(void *editHandle, void *notifyHandle,
-                                                 int32_t reserved1, int32_t reserved2,
-                                                 int32_t reserved3, int32_t reserved4,
-                                                 int32_t reserved5);
+    int32_t reserved1, int32_t reserved2, int32_t reserved3, int32_t reserved4, int32_t reserved5);
 
 /* The number of sound output devices; 0 when the engine plays into its silent output. */
 NARREX_API int32_t NARREX_CALL Narrex_GetVoiceDeviceNum(void);
@@ -106,8 +104,7 @@ NARREX_API int32_t NARREX_CALL Narrex_GetVoiceDeviceNum(void);
  * siteText: the maker's web address; not used.
  */
 NARREX_API int32_t NARREX_CALL Narrex_Speak(const char *text, int32_t mode, int32_t voice,
-                                            int32_t speed, int32_t volume, int32_t reserved1,
-                                            int32_t reserved2, const char *siteText);
+    int32_t speed, int32_t volume, int32_t reserved1, int32_t reserved2, const char *siteText);
 
 /*
  * Progress in percent (0..100): the share of the current reading's text heard
@@ -132,9 +129,8 @@ NARREX_API int32_t NARREX_CALL Narrex_GetLocationInfo(void);
  * is -1 while the sentence is known. Any pointer may be null.
  * It takes no lock the sound output waits for, so it can be asked often.
  */
-NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(int32_t *sentenceStart,
-                                                       int32_t *sentenceLength,
-                                                       int32_t *wordStart, int32_t *wordLength);
+NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(
+    int32_t *sentenceStart, int32_t *sentenceLength, int32_t *wordStart, int32_t *wordLength);
 
 /*
  * What the engine is doing: a combination of the NARREX_STATE_* bits (0 when
@@ -143,9 +139,9 @@ NARREX_API int32_t NARREX_CALL Narrex_GetSpeakingRange(int32_t *sentenceStart,
  * from one reading of the engine's state: a conversion seen as running has
  * its percentage with it. It may be asked from any thread.
  */
-#define NARREX_STATE_READING    1 /* a reading is being played (also paused) */
+#define NARREX_STATE_READING 1 /* a reading is being played (also paused) */
 #define NARREX_STATE_CONVERTING 2 /* a Narrex_SpeakToWave runs */
-#define NARREX_STATE_CLOSING    4 /* Narrex_Close is under way */
+#define NARREX_STATE_CLOSING 4 /* Narrex_Close is under way */
 NARREX_API int32_t NARREX_CALL Narrex_GetState(int32_t *conversionPercent);
 
 /* Pauses a running reading (sound and progress stand still), or resumes a paused one. */
@@ -174,10 +170,8 @@ NARREX_API int32_t NARREX_CALL Narrex_SetDialog(int32_t parent, const char *site
  * file, or RF64 when the audio is larger than a RIFF file can hold.
  */
 NARREX_API int32_t NARREX_CALL Narrex_SpeakToWave(const char *text, const char *path,
-                                                  int32_t voiceFamily, int32_t voice,
-                                                  int32_t speed, int32_t volume,
-                                                  int32_t reserved1, int32_t reserved2,
-                                                  const char *siteText);
+    int32_t voiceFamily, int32_t voice, int32_t speed, int32_t volume, int32_t reserved1,
+    int32_t reserved2, const char *siteText);
 
 /*
  * What the engine makes of a text, to check a reading without listening.
@@ -194,8 +188,8 @@ NARREX_API int32_t NARREX_CALL Narrex_SpeakToWave(const char *text, const char *
  * length of the whole result without its zero: call again with a larger
  * buffer when it is size or more. Needs no sound device.
  */
-NARREX_API int32_t NARREX_CALL Narrex_GetReading(const char *text, int32_t kind, int32_t voice,
-                                                 char *buffer, int32_t size);
+NARREX_API int32_t NARREX_CALL Narrex_GetReading(
+    const char *text, int32_t kind, int32_t voice, char *buffer, int32_t size);
 
 /* Shuts the engine down, also in the middle of a reading (no notification follows). */
 NARREX_API int32_t NARREX_CALL Narrex_Close(void);

@@ -1,10 +1,10 @@
 #include "aboutform.h"
 #include "recordingdesktop.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QApplication>
 #include <QTest>
 #include <QVariantAnimation>
 
@@ -84,8 +84,8 @@ void TestAboutForm::closesByItselfAndByClicks()
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QTest::mouseClick(about.findChild<QWidget *>("Label2"), Qt::LeftButton);
     QVERIFY(about.isVisible());
-    QTest::mouseClick(about.findChild<QWidget *>("RzBackground1"), Qt::LeftButton, {},
-                      QPoint(300, 20));
+    QTest::mouseClick(
+        about.findChild<QWidget *>("RzBackground1"), Qt::LeftButton, {}, QPoint(300, 20));
     QVERIFY(!about.isVisible());
     QVERIFY(!about.closeTimer().isActive());
 
@@ -143,9 +143,9 @@ void TestAboutForm::linksHoverAndOpen()
     about.findChild<QWidget *>("Label6")->setFocus();
     QTest::keyClick(about.findChild<QWidget *>("Label6"), Qt::Key_Return);
     QCOMPARE(desktop.calls,
-             (QStringList{"url:mailto:support@parlix.example?&cc=&bcc=&subject=欢迎使用 "
-                          "Parlix&body=您的意见:%0d",
-                          "url:http://www.parlix.example"}));
+        (QStringList {"url:mailto:support@parlix.example?&cc=&bcc=&subject=欢迎使用 "
+                      "Parlix&body=您的意见:%0d",
+            "url:http://www.parlix.example"}));
     QVERIFY(about.isVisible()); // the links leave the window open
     about.close();
 }
@@ -171,11 +171,11 @@ void TestAboutForm::linksOpenOncePerClickAndNeverByAccident()
     QTest::mouseRelease(web, Qt::LeftButton);
     QTest::mouseDClick(web, Qt::LeftButton);
     QTest::mouseRelease(web, Qt::LeftButton);
-    QCOMPARE(desktop.calls, QStringList{"url:http://www.parlix.example"});
+    QCOMPARE(desktop.calls, QStringList {"url:http://www.parlix.example"});
     // The links are still reached by Tab.
     QTest::keyClick(&about, Qt::Key_Tab);
     QVERIFY(QApplication::focusWidget() == about.findChild<QWidget *>("Label5")
-            || QApplication::focusWidget() == about.findChild<QWidget *>("Label6"));
+        || QApplication::focusWidget() == about.findChild<QWidget *>("Label6"));
     about.close();
 }
 

@@ -24,7 +24,7 @@ namespace {
 
 struct Harness {
     QTemporaryDir dir;
-    IniRegistry registry{dir.filePath("settings")};
+    IniRegistry registry {dir.filePath("settings")};
     FakeEngine engine;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -33,7 +33,7 @@ struct Harness {
     Harness()
     {
         form = std::make_unique<TMainForm>(
-            TMainForm::Services{&engine, &registry, &dialogs, &desktop});
+            TMainForm::Services {&engine, &registry, &dialogs, &desktop});
         form->clockTimer().stop();
         form->show();
     }
@@ -82,9 +82,9 @@ void TestConversion::buttonsChooseTheVoice()
     h.dialogs.fileNames << h.dir.filePath(QStringLiteral("声音"));
     h.engine.calls.clear();
     h.button(qPrintable(button))->click();
-    QCOMPARE(h.dialogs.fileDialogs, QStringList{"save:wav|*.wav:wav"});
-    QCOMPARE(h.engine.actions(), QStringList{call});
-    QCOMPARE(h.engine.wavePaths, QStringList{h.dir.filePath(QStringLiteral("声音.wav"))});
+    QCOMPARE(h.dialogs.fileDialogs, QStringList {"save:wav|*.wav:wav"});
+    QCOMPARE(h.engine.actions(), QStringList {call});
+    QCOMPARE(h.engine.wavePaths, QStringList {h.dir.filePath(QStringLiteral("声音.wav"))});
     QCOMPARE(h.engine.spokenTexts.last(), QStringLiteral("转换成声音"));
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].text, QStringLiteral("语音转换 Wave 文件完成 !"));
@@ -122,11 +122,15 @@ void TestConversion::failureIsReportedWithItsReason_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("unwritable") << -4 << "a.wav" << "不能写入这个文件";
-    QTest::newRow("nothing_to_speak") << -3 << "b.wav" << "没有可以朗读的文字";
-    QTest::newRow("unknown") << -99 << "c.wav" << "";
+    QTest::newRow("unwritable") << -4 << "a.wav"
+                                << "不能写入这个文件";
+    QTest::newRow("nothing_to_speak") << -3 << "b.wav"
+                                      << "没有可以朗读的文字";
+    QTest::newRow("unknown") << -99 << "c.wav"
+                             << "";
     // The engine takes GBK names; one GBK cannot hold never reaches it.
-    QTest::newRow("name_outside_gbk") << 10 << "歌😀.wav" << "😀";
+    QTest::newRow("name_outside_gbk") << 10 << "歌😀.wav"
+                                      << "😀";
 }
 
 void TestConversion::failureIsReportedWithItsReason()
@@ -142,7 +146,7 @@ void TestConversion::failureIsReportedWithItsReason()
     QCOMPARE(h.dialogs.messages.size(), 1);
     const QString text = h.dialogs.messages[0].text;
     QVERIFY2(text.startsWith(QStringLiteral("由于某些原因，语音转换 Wave 文件没有完成 !")),
-             qPrintable(text));
+        qPrintable(text));
     QVERIFY2(text.contains(reason), qPrintable(text));
     QVERIFY(!h.panel()->isVisible());
     QVERIFY(h.button("Button15")->isVisible());

@@ -20,15 +20,15 @@ void TestDesktop::toolsOfTheCurrentDesktopComeFirst()
 {
     using T = Desktop::SystemTool;
     QCOMPARE(UnixDesktop::candidates(T::ControlPanel, "GNOME").first(),
-             QStringList{"gnome-control-center"});
-    QCOMPARE(UnixDesktop::candidates(T::ControlPanel, "KDE").first(),
-             QStringList{"systemsettings"});
+        QStringList {"gnome-control-center"});
+    QCOMPARE(
+        UnixDesktop::candidates(T::ControlPanel, "KDE").first(), QStringList {"systemsettings"});
     QCOMPARE(UnixDesktop::candidates(T::ControlPanel, "ubuntu:XFCE").first(),
-             QStringList{"xfce4-settings-manager"});
-    QCOMPARE(UnixDesktop::candidates(T::DeviceManager, "KDE").first(), QStringList{"kinfocenter"});
+        QStringList {"xfce4-settings-manager"});
+    QCOMPARE(UnixDesktop::candidates(T::DeviceManager, "KDE").first(), QStringList {"kinfocenter"});
     // Elsewhere a desktop-neutral tool goes first.
-    QCOMPARE(UnixDesktop::candidates(T::DeviceManager, "GNOME").first(), QStringList{"hardinfo2"});
-    QCOMPARE(UnixDesktop::candidates(T::DirectXDiagnostics, "").first(), QStringList{"hardinfo2"});
+    QCOMPARE(UnixDesktop::candidates(T::DeviceManager, "GNOME").first(), QStringList {"hardinfo2"});
+    QCOMPARE(UnixDesktop::candidates(T::DirectXDiagnostics, "").first(), QStringList {"hardinfo2"});
 }
 
 void TestDesktop::startsTheFirstInstalledTool()
@@ -74,7 +74,7 @@ void TestDesktop::helpIsFoundBesideOrUnderShare()
     QVERIFY(installed.open(QIODevice::WriteOnly));
     installed.close();
     QCOMPARE(UnixDesktop::helpFile(root.filePath("bin")),
-             QFileInfo(installed.fileName()).canonicalFilePath());
+        QFileInfo(installed.fileName()).canonicalFilePath());
 
     // Beside the program wins (a build tree).
     QDir(root.path()).mkpath("bin/help");
@@ -82,7 +82,7 @@ void TestDesktop::helpIsFoundBesideOrUnderShare()
     QVERIFY(beside.open(QIODevice::WriteOnly));
     beside.close();
     QCOMPARE(UnixDesktop::helpFile(root.filePath("bin")),
-             QFileInfo(beside.fileName()).canonicalFilePath());
+        QFileInfo(beside.fileName()).canonicalFilePath());
 }
 
 QTEST_GUILESS_MAIN(TestDesktop)

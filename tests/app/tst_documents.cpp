@@ -31,7 +31,7 @@ namespace {
 
 struct Harness {
     QTemporaryDir dir;
-    IniRegistry registry{dir.filePath("settings")};
+    IniRegistry registry {dir.filePath("settings")};
     FakeEngine engine;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -40,7 +40,7 @@ struct Harness {
     Harness()
     {
         form = std::make_unique<TMainForm>(
-            TMainForm::Services{&engine, &registry, &dialogs, &desktop});
+            TMainForm::Services {&engine, &registry, &dialogs, &desktop});
         form->clockTimer().stop();
     }
     QTextEdit *editor() const { return form->editor(); }
@@ -86,7 +86,7 @@ public:
     }
 
 private:
-    rlimit m_old{};
+    rlimit m_old {};
     void (*m_oldHandler)(int) = nullptr;
 };
 
@@ -136,7 +136,7 @@ void TestDocuments::newAskedYesCancelledStillEmpties()
     Harness h;
     h.dialogs.answers << Dialogs::Answer::Yes;
     h.trigger("N3");
-    QCOMPARE(h.dialogs.fileDialogs, QStringList{"save:RTF|*.RTF:RTF"});
+    QCOMPARE(h.dialogs.fileDialogs, QStringList {"save:RTF|*.RTF:RTF"});
     QVERIFY(h.editor()->document()->isEmpty());
 }
 
@@ -165,16 +165,20 @@ void TestDocuments::newKeepsTheTextWhenItsSaveFails()
     QCOMPARE(h.dialogs.messages.size(), 2);
     QCOMPARE(h.dialogs.messages[1].icon, Dialogs::Icon::Error);
     QCOMPARE(h.dialogs.messages[1].caption, Dialogs::applicationTitle());
-    QVERIFY(h.dialogs.messages[1].text.contains(QDir::toNativeSeparators(h.path("not-a-folder/doc.rtf"))));
+    QVERIFY(h.dialogs.messages[1].text.contains(
+        QDir::toNativeSeparators(h.path("not-a-folder/doc.rtf"))));
 }
 
 void TestDocuments::saveWritesRtfWhateverTheName_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
-    QTest::newRow("no_extension_gets_RTF") << "letter" << "letter.RTF";
-    QTest::newRow("txt_is_still_rtf") << "notes.txt" << "notes.txt";
-    QTest::newRow("chinese_name") << "家信.rtf" << "家信.rtf";
+    QTest::newRow("no_extension_gets_RTF") << "letter"
+                                           << "letter.RTF";
+    QTest::newRow("txt_is_still_rtf") << "notes.txt"
+                                      << "notes.txt";
+    QTest::newRow("chinese_name") << "家信.rtf"
+                                  << "家信.rtf";
 }
 
 void TestDocuments::saveWritesRtfWhateverTheName()
@@ -189,7 +193,7 @@ void TestDocuments::saveWritesRtfWhateverTheName()
     c.insertText(QStringLiteral("粗体结尾"), bold);
     h.dialogs.fileNames << h.path(chosen);
     h.click("SpeedButton5");
-    QCOMPARE(h.dialogs.fileDialogs, QStringList{"save:RTF|*.RTF:RTF"});
+    QCOMPARE(h.dialogs.fileDialogs, QStringList {"save:RTF|*.RTF:RTF"});
     const QByteArray bytes = h.fileBytes(written);
     QVERIFY(bytes.startsWith("{\\rtf1"));
     QCOMPARE(h.savedText(written), h.editor()->toPlainText());
@@ -223,7 +227,7 @@ void TestDocuments::failedSaveLeavesTheOldFileWhole()
         h.form->SpeedButton5Click();
     }
     QCOMPARE(h.fileBytes("precious.rtf"), old);
-    QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files), QStringList{"precious.rtf"});
+    QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files), QStringList {"precious.rtf"});
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].icon, Dialogs::Icon::Error);
     QVERIFY(h.dialogs.messages[0].text.contains(QStringLiteral("precious.rtf")));
@@ -237,8 +241,8 @@ void TestDocuments::cancelledDialogsChangeNothing()
     h.click("SpeedButton7");
     h.click("SpeedButton5");
     h.form->N6Click();
-    QCOMPARE(h.dialogs.fileDialogs,
-             (QStringList{"open:Txt; Rtf|*.Txt; *.Rtf", "save:RTF|*.RTF:RTF"}));
+    QCOMPARE(
+        h.dialogs.fileDialogs, (QStringList {"open:Txt; Rtf|*.Txt; *.Rtf", "save:RTF|*.RTF:RTF"}));
     QCOMPARE(h.editor()->toPlainText(), before);
     QVERIFY(h.dialogs.messages.isEmpty());
     QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files), QStringList());
@@ -247,10 +251,11 @@ void TestDocuments::cancelledDialogsChangeNothing()
 void TestDocuments::openedRtfKeepsItsFormatting()
 {
     Harness h;
-    h.writeFile("in.rtf", "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
-                          "{\\colortbl ;\\red255\\green0\\blue0;}"
-                          "\\f0\\fs24 \\'c6\\'d5\\'cd\\'a8{\\b\\cf1 \\'b4\\'d6\\'cc\\'e5}\\par\\qc "
-                          "\\'be\\'d3\\'d6\\'d0\\par}");
+    h.writeFile("in.rtf",
+        "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+        "{\\colortbl ;\\red255\\green0\\blue0;}"
+        "\\f0\\fs24 \\'c6\\'d5\\'cd\\'a8{\\b\\cf1 \\'b4\\'d6\\'cc\\'e5}\\par\\qc "
+        "\\'be\\'d3\\'d6\\'d0\\par}");
     h.dialogs.fileNames << h.path("in.rtf");
     h.click("SpeedButton7");
     QCOMPARE(h.editor()->toPlainText(), QStringLiteral("普通粗体\n居中"));
@@ -261,7 +266,7 @@ void TestDocuments::openedRtfKeepsItsFormatting()
     c.setPosition(1);
     QCOMPARE(c.charFormat().fontWeight(), int(QFont::Normal));
     QCOMPARE(h.editor()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHCenter,
-             Qt::AlignHCenter);
+        Qt::AlignHCenter);
     // The editor's own font stays the base of the new document.
     QCOMPARE(h.editor()->document()->defaultFont().family(), QStringLiteral("宋体"));
     QVERIFY(!h.editor()->document()->isModified());
@@ -280,8 +285,8 @@ void TestDocuments::openedTextIsUnformattedInItsEncoding_data()
     QTest::newRow("utf8_bom") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     QTest::newRow("utf16le_bom") << QByteArray(
         QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(text));
-    QTest::newRow("crlf_gbk")
-        << QByteArray(QStringEncoder("GBK").encode(QString(text).replace("\n", "\r\n")));
+    QTest::newRow("crlf_gbk") << QByteArray(
+        QStringEncoder("GBK").encode(QString(text).replace("\n", "\r\n")));
 }
 
 // Mended: a NUL byte used to end the text there (for the editor, and for the
@@ -324,14 +329,15 @@ void TestDocuments::picturesSurviveOpenAndSaveOrAreNamedAtOnce()
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    h.writeFile("pictures.rtf", "{\\rtf1\\ansi Photo: {\\pict\\pngblip\\picw16\\pich12 " + png.toHex()
-                                    + "} chart: {\\pict\\wmetafile8\\picw16\\pich12 010009000003}.}");
+    h.writeFile("pictures.rtf",
+        "{\\rtf1\\ansi Photo: {\\pict\\pngblip\\picw16\\pich12 " + png.toHex()
+            + "} chart: {\\pict\\wmetafile8\\picw16\\pich12 010009000003}.}");
     h.dialogs.fileNames << h.path("pictures.rtf");
     h.click("SpeedButton7");
     QCOMPARE(h.dialogs.messages.size(), 1);
     QVERIFY2(h.dialogs.messages[0].text.contains(QStringLiteral("1 个图片或对象"))
-                 && h.dialogs.messages[0].text.contains(QStringLiteral("保存时不会保留")),
-             qPrintable(h.dialogs.messages[0].text));
+            && h.dialogs.messages[0].text.contains(QStringLiteral("保存时不会保留")),
+        qPrintable(h.dialogs.messages[0].text));
     QCOMPARE(h.editor()->toPlainText(), QStringLiteral("Photo: \uFFFC chart: ."));
 
     h.dialogs.fileNames << h.path("saved.rtf");
@@ -408,8 +414,8 @@ void TestDocuments::contextMenuLoadsAndExportsLikeOpenAndSave()
     QCOMPARE(h.editor()->toPlainText(), QStringLiteral("loaded"));
     h.trigger("MenuItem2");
     QCOMPARE(h.savedText("out.RTF"), QStringLiteral("loaded"));
-    QCOMPARE(h.dialogs.fileDialogs,
-             (QStringList{"open:Txt; Rtf|*.Txt; *.Rtf", "save:RTF|*.RTF:RTF"}));
+    QCOMPARE(
+        h.dialogs.fileDialogs, (QStringList {"open:Txt; Rtf|*.Txt; *.Rtf", "save:RTF|*.RTF:RTF"}));
 }
 
 QTEST_MAIN(TestDocuments)

@@ -24,7 +24,7 @@ namespace {
 
 struct Harness {
     QTemporaryDir dir;
-    IniRegistry registry{dir.filePath("settings")};
+    IniRegistry registry {dir.filePath("settings")};
     FakeEngine engine;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -34,7 +34,7 @@ struct Harness {
     void create()
     {
         form = std::make_unique<TMainForm>(
-            TMainForm::Services{&engine, &registry, &dialogs, &desktop});
+            TMainForm::Services {&engine, &registry, &dialogs, &desktop});
         form->clockTimer().stop();
         form->resize(850, 524);
         form->show();
@@ -59,7 +59,10 @@ struct Harness {
         const QList<QTextEdit::ExtraSelection> s = editor()->extraSelections();
         return s.isEmpty() ? QString() : s.first().cursor.selectedText();
     }
-    QAction *action(const char *name) const { return form->findChild<QAction *>(QLatin1String(name)); }
+    QAction *action(const char *name) const
+    {
+        return form->findChild<QAction *>(QLatin1String(name));
+    }
 };
 
 } // namespace
@@ -244,7 +247,7 @@ void TestFollow::previousAndNextSentence()
     h.engine.calls.clear();
     next->trigger();
     QCOMPARE(h.engine.spokenTexts.last(), QStringLiteral("二。三。"));
-    QCOMPARE(h.engine.actions(), QStringList{"speak(0)"}); // no stop, no end in between
+    QCOMPARE(h.engine.actions(), QStringList {"speak(0)"}); // no stop, no end in between
     QCOMPARE(h.form->findChild<QToolButton *>("SpeedButton10")->text(), QStringLiteral("暂停"));
     h.engine.hear(0, 4); // 二。 of the new reading
     QCOMPARE(h.highlighted(), QStringLiteral("二。"));

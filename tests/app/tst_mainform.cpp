@@ -11,13 +11,14 @@
 #include "scripteddialogs.h"
 #include "skindata.h"
 
-#include <QAccessible>
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,7 +31,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QDialog>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
@@ -46,7 +46,7 @@ const QString Key = QStringLiteral("Software\\Parlix");
 // folder. The clock is stopped so the about window does not open by itself.
 struct Harness {
     QTemporaryDir dir;
-    IniRegistry registry{dir.path()};
+    IniRegistry registry {dir.path()};
     FakeEngine engine;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -55,7 +55,7 @@ struct Harness {
     void create()
     {
         form = std::make_unique<TMainForm>(
-            TMainForm::Services{&engine, &registry, &dialogs, &desktop});
+            TMainForm::Services {&engine, &registry, &dialogs, &desktop});
         form->clockTimer().stop();
     }
     QString iniFile() const { return dir.filePath(QStringLiteral("Software/Parlix.ini")); }
@@ -156,54 +156,56 @@ void TestMainForm::readingFollowsTheStateMachine_data()
     QTest::addColumn<QStringList>("calls");
 
     const QStringList none;
-    QTest::newRow("nothing") << none << "idle" << "暂停(&P)" << false << 0 << none;
-    QTest::newRow("start") << QStringList{"start"} << "reading" << "暂停(&P)" << false << 0
-                           << QStringList{"speak(0)"};
-    QTest::newRow("start_end") << QStringList{"start", "end"} << "idle" << "暂停" << false << 0
-                               << QStringList{"speak(0)", "stop"};
-    QTest::newRow("start_pause") << QStringList{"start", "pause"} << "paused" << "继续" << false
-                                 << 0 << QStringList{"speak(0)", "pause"};
-    QTest::newRow("pause_continue") << QStringList{"start", "pause", "pause"} << "reading"
-                                    << "暂停" << false << 0
-                                    << QStringList{"speak(0)", "pause", "pause"};
+    QTest::newRow("nothing") << none << "idle"
+                             << "暂停(&P)" << false << 0 << none;
+    QTest::newRow("start") << QStringList {"start"} << "reading"
+                           << "暂停(&P)" << false << 0 << QStringList {"speak(0)"};
+    QTest::newRow("start_end") << QStringList {"start", "end"} << "idle"
+                               << "暂停" << false << 0 << QStringList {"speak(0)", "stop"};
+    QTest::newRow("start_pause") << QStringList {"start", "pause"} << "paused"
+                                 << "继续" << false << 0 << QStringList {"speak(0)", "pause"};
+    QTest::newRow("pause_continue")
+        << QStringList {"start", "pause", "pause"} << "reading"
+        << "暂停" << false << 0 << QStringList {"speak(0)", "pause", "pause"};
     QTest::newRow("stop_while_paused_then_start")
-        << QStringList{"start", "pause", "stop", "start"} << "reading" << "暂停" << false << 0
-        << QStringList{"speak(0)", "pause", "stop", "speak(0)"};
-    QTest::newRow("engine_refuses") << QStringList{"failNext", "start"} << "idle" << "暂停"
-                                    << false << 0 << QStringList{"speak(0)", "stop"};
-    QTest::newRow("end_in_idle_stops_again") << QStringList{"end"} << "idle" << "暂停" << false
-                                             << 0 << QStringList{"stop"};
-    QTest::newRow("token_in_lower_case") << QStringList{"start", "endLower"} << "idle" << "暂停"
-                                         << false << 0 << QStringList{"speak(0)", "stop"};
-    QTest::newRow("other_text_ignored") << QStringList{"start", "junk"} << "reading"
-                                        << "暂停(&P)" << false << 0 << QStringList{"speak(0)"};
-    QTest::newRow("repeat_starts") << QStringList{"repeatOn", "start"} << "reading" << "暂停(&P)"
-                                   << true << 999 << QStringList{"speak(0)"};
-    QTest::newRow("repeat_reads_again") << QStringList{"repeatOn", "start", "end", "end"}
-                                        << "reading" << "暂停(&P)" << true << 997
-                                        << QStringList{"speak(0)", "speak(0)", "speak(0)"};
-    QTest::newRow("repeat_stop_keeps_the_flag") << QStringList{"repeatOn", "start", "stop"}
-                                                << "idle" << "暂停" << true << 0
-                                                << QStringList{"speak(0)", "stop"};
+        << QStringList {"start", "pause", "stop", "start"} << "reading"
+        << "暂停" << false << 0 << QStringList {"speak(0)", "pause", "stop", "speak(0)"};
+    QTest::newRow("engine_refuses") << QStringList {"failNext", "start"} << "idle"
+                                    << "暂停" << false << 0 << QStringList {"speak(0)", "stop"};
+    QTest::newRow("end_in_idle_stops_again") << QStringList {"end"} << "idle"
+                                             << "暂停" << false << 0 << QStringList {"stop"};
+    QTest::newRow("token_in_lower_case")
+        << QStringList {"start", "endLower"} << "idle"
+        << "暂停" << false << 0 << QStringList {"speak(0)", "stop"};
+    QTest::newRow("other_text_ignored") << QStringList {"start", "junk"} << "reading"
+                                        << "暂停(&P)" << false << 0 << QStringList {"speak(0)"};
+    QTest::newRow("repeat_starts") << QStringList {"repeatOn", "start"} << "reading"
+                                   << "暂停(&P)" << true << 999 << QStringList {"speak(0)"};
+    QTest::newRow("repeat_reads_again")
+        << QStringList {"repeatOn", "start", "end", "end"} << "reading"
+        << "暂停(&P)" << true << 997 << QStringList {"speak(0)", "speak(0)", "speak(0)"};
+    QTest::newRow("repeat_stop_keeps_the_flag")
+        << QStringList {"repeatOn", "start", "stop"} << "idle"
+        << "暂停" << true << 0 << QStringList {"speak(0)", "stop"};
     QTest::newRow("repeat_cleared_by_next_start")
-        << QStringList{"repeatOn", "start", "stop", "repeatOff", "start", "end"} << "idle"
-        << "暂停" << false << 0 << QStringList{"speak(0)", "stop", "speak(0)", "stop"};
+        << QStringList {"repeatOn", "start", "stop", "repeatOff", "start", "end"} << "idle"
+        << "暂停" << false << 0 << QStringList {"speak(0)", "stop", "speak(0)", "stop"};
     QTest::newRow("failing_repeat_pass_unnoticed")
-        << QStringList{"repeatOn", "start", "failNext", "end"} << "reading" << "暂停(&P)" << true
-        << 998 << QStringList{"speak(0)", "speak(0)"};
+        << QStringList {"repeatOn", "start", "failNext", "end"} << "reading"
+        << "暂停(&P)" << true << 998 << QStringList {"speak(0)", "speak(0)"};
     // A phrase's end cannot be told from a reading's: during a repeat
     // reading it makes the text be read again.
     QTest::newRow("phrase_end_during_repeat")
-        << QStringList{"repeatOn", "start", "phrase", "end"} << "reading" << "暂停(&P)" << true
-        << 998 << QStringList{"speak(0)", "speak(0)", "speak(0)"};
-    QTest::newRow("phrase_end_in_idle") << QStringList{"phrase", "end"} << "idle" << "暂停"
-                                        << false << 0 << QStringList{"speak(0)", "stop"};
-    QTest::newRow("female_voice") << QStringList{"voice0", "start", "phrase"} << "reading"
+        << QStringList {"repeatOn", "start", "phrase", "end"} << "reading"
+        << "暂停(&P)" << true << 998 << QStringList {"speak(0)", "speak(0)", "speak(0)"};
+    QTest::newRow("phrase_end_in_idle") << QStringList {"phrase", "end"} << "idle"
+                                        << "暂停" << false << 0 << QStringList {"speak(0)", "stop"};
+    QTest::newRow("female_voice") << QStringList {"voice0", "start", "phrase"} << "reading"
                                   << "暂停(&P)" << false << 0
-                                  << QStringList{"speak(4)", "speak(4)"};
+                                  << QStringList {"speak(4)", "speak(4)"};
     QTest::newRow("english_voice_phrases_in_male_chinese")
-        << QStringList{"voice2", "start", "phrase"} << "reading" << "暂停(&P)" << false << 0
-        << QStringList{"speak(1)", "speak(0)"};
+        << QStringList {"voice2", "start", "phrase"} << "reading"
+        << "暂停(&P)" << false << 0 << QStringList {"speak(1)", "speak(0)"};
 }
 
 void TestMainForm::readingFollowsTheStateMachine()
@@ -253,7 +255,7 @@ void TestMainForm::readingFollowsTheStateMachine()
     QCOMPARE(h.child<QToolButton>("SpeedButton1")->isEnabled(), reading);
     QCOMPARE(h.child<QAction>("N23")->isEnabled(), reading);
     QCOMPARE(h.child<QToolButton>("SpeedButton10")->text(),
-             state == "paused" ? QStringLiteral("继续") : QStringLiteral("暂停"));
+        state == "paused" ? QStringLiteral("继续") : QStringLiteral("暂停"));
     QCOMPARE(h.child<QAction>("N8")->text(), itemCaption);
     QCOMPARE(h.form->reading().progressTimerActive(), reading);
     QCOMPARE(h.form->reading().repeatReading(), repeatReading);
@@ -315,10 +317,10 @@ void TestMainForm::everyReadingCallPassesTheFixedArguments()
     h.form->editor()->setPlainText(QStringLiteral("朗读一段中文 and English."));
     h.form->SpeedButton4Click();
     QCOMPARE(h.engine.spokenTexts.last(), QStringLiteral("朗读一段中文 and English."));
-    QCOMPARE(h.engine.lastSpeakArgs, (QList<int>{11, 50, 100, 1, -1}));
+    QCOMPARE(h.engine.lastSpeakArgs, (QList<int> {11, 50, 100, 1, -1}));
     QCOMPARE(h.engine.lastSiteText, QByteArray("www.parlix.example"));
     // The engine was started with the editor and the notification target.
-    QCOMPARE(h.engine.calls.mid(0, 2), (QStringList{"initialize", "voiceDeviceNum"}));
+    QCOMPARE(h.engine.calls.mid(0, 2), (QStringList {"initialize", "voiceDeviceNum"}));
     QCOMPARE(h.engine.editHandle, static_cast<void *>(h.form->editor()));
 }
 
@@ -395,7 +397,7 @@ void TestMainForm::playStrSpeaksWithoutTouchingTheControls()
     h.engine.calls.clear();
     h.engine.speakResults << -5;
     h.form->PlayStr(QStringLiteral("今天是2026年12月10日"));
-    QCOMPARE(h.engine.calls, QStringList{call});
+    QCOMPARE(h.engine.calls, QStringList {call});
     QCOMPARE(h.engine.spokenTexts.last(), QStringLiteral("今天是2026年12月10日"));
     QCOMPARE(h.form->reading().engineResult(), -5);
     QVERIFY(!h.form->reading().isReading());
@@ -424,27 +426,24 @@ void TestMainForm::settingsAreRestoredAndSaved_data()
     QTest::addColumn<int>("style");
     QTest::addColumn<bool>("repeat");
 
-    QTest::newRow("first_run") << false << Values{} << 1 << 3 << false;
-    QTest::newRow("all_three") << true
-                               << Values{{"Sound", 2}, {"Style", 6}, {"Repeat", 1}} << 2 << 6
-                               << true;
-    QTest::newRow("plain_look") << true << Values{{"Sound", 0}, {"Style", 0}, {"Repeat", 0}} << 0
+    QTest::newRow("first_run") << false << Values {} << 1 << 3 << false;
+    QTest::newRow("all_three") << true << Values {{"Sound", 2}, {"Style", 6}, {"Repeat", 1}} << 2
+                               << 6 << true;
+    QTest::newRow("plain_look") << true << Values {{"Sound", 0}, {"Style", 0}, {"Repeat", 0}} << 0
                                 << 0 << false;
     // The first read that fails ends the restore: Repeat is not read either.
-    QTest::newRow("style_missing") << true << Values{{"Sound", 0}, {"Repeat", 1}} << 0 << 3
-                                   << false;
-    QTest::newRow("sound_missing") << true << Values{{"Style", 5}, {"Repeat", 1}} << 1 << 3
-                                   << false;
-    QTest::newRow("repeat_not_a_number") << true
-                                         << Values{{"Sound", 2}, {"Style", 1}, {"Repeat", "yes"}}
-                                         << 2 << 1 << false;
-    QTest::newRow("repeat_any_non_zero") << true
-                                         << Values{{"Sound", 1}, {"Style", 2}, {"Repeat", 7}}
-                                         << 1 << 2 << true;
+    QTest::newRow("style_missing")
+        << true << Values {{"Sound", 0}, {"Repeat", 1}} << 0 << 3 << false;
+    QTest::newRow("sound_missing")
+        << true << Values {{"Style", 5}, {"Repeat", 1}} << 1 << 3 << false;
+    QTest::newRow("repeat_not_a_number")
+        << true << Values {{"Sound", 2}, {"Style", 1}, {"Repeat", "yes"}} << 2 << 1 << false;
+    QTest::newRow("repeat_any_non_zero")
+        << true << Values {{"Sound", 1}, {"Style", 2}, {"Repeat", 7}} << 1 << 2 << true;
     // Out of range: the list keeps its designed entry, the reads go on.
-    QTest::newRow("out_of_range") << true << Values{{"Sound", 7}, {"Style", -2}, {"Repeat", 1}}
+    QTest::newRow("out_of_range") << true << Values {{"Sound", 7}, {"Style", -2}, {"Repeat", 1}}
                                   << 1 << 3 << true;
-    QTest::newRow("key_without_values") << true << Values{} << 1 << 3 << false;
+    QTest::newRow("key_without_values") << true << Values {} << 1 << 3 << false;
 }
 
 void TestMainForm::settingsAreRestoredAndSaved()
@@ -524,7 +523,7 @@ void TestMainForm::closingDuringAReadingShutsTheEngineWithoutStop()
     h.form->SpeedButton4Click();
     h.engine.calls.clear();
     h.form->close();
-    QCOMPARE(h.engine.calls, QStringList{"close"});
+    QCOMPARE(h.engine.calls, QStringList {"close"});
     QVERIFY(!h.form->reading().repeatReading());
     QCOMPARE(h.form->reading().repeatCounter(), 0);
     QCOMPARE(h.storedValue("Repeat").toInt(), 1);
@@ -538,9 +537,9 @@ void TestMainForm::menusHaveTheirCaptionsShortcutsAndTags_data()
     QTest::addColumn<int>("tag"); // -1: none
     QTest::addColumn<bool>("enabled");
     const auto row = [](const char *name, const char *caption, QKeySequence key, int tag,
-                        bool enabled = true) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption) << key
-                            << tag << enabled;
+                         bool enabled = true) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption) << key << tag
+                            << enabled;
     };
     row("F1", "文件(&F)", {}, -1);
     row("N3", "新建(&N)", QKeySequence("Ctrl+N"), -1);
@@ -609,10 +608,11 @@ void TestMainForm::toolbarAndSidePanelHaveTheirCaptionsAndHints_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
     QTest::addColumn<bool>("enabled");
-    const auto row = [](const char *name, const char *caption, const char *hint, bool enabled = true) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
-                            << QString::fromUtf8(hint) << enabled;
-    };
+    const auto row
+        = [](const char *name, const char *caption, const char *hint, bool enabled = true) {
+              QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
+                                  << QString::fromUtf8(hint) << enabled;
+          };
     // The toolbar, left to right; buttons without a caption show a picture.
     row("SpeedButton9", "新建", "新建");
     row("SpeedButton7", "打开", "打开");
@@ -662,9 +662,9 @@ void TestMainForm::layoutHasTheDesignedSizes()
     QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
     QCOMPARE(h.form->windowTitle(), QStringLiteral("语音朗读器"));
     QCOMPARE(h.child<QToolBar>("ToolBar0")->height(), 42);
-    for (const char *name : {"SpeedButton9", "SpeedButton7", "SpeedButton5", "SpeedButton4",
-                             "SpeedButton10", "SpeedButton1", "SpeedButton3", "SpeedButton8",
-                             "SpeedButton6", "SpeedButton2"}) {
+    for (const char *name :
+        {"SpeedButton9", "SpeedButton7", "SpeedButton5", "SpeedButton4", "SpeedButton10",
+            "SpeedButton1", "SpeedButton3", "SpeedButton8", "SpeedButton6", "SpeedButton2"}) {
         auto *b = h.child<QToolButton>(name);
         QCOMPARE(b->size(), QSize(50, 38));
         QVERIFY2(b->isVisible(), name); // nothing pushed out of the toolbar
@@ -682,7 +682,7 @@ void TestMainForm::layoutHasTheDesignedSizes()
     QCOMPARE(h.panel(2), QStringLiteral(" www.parlix.example"));
     QCOMPARE(h.panel(3), QString()); // until the first clock tick
     for (const char *name : {"BitBtn19", "BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn22",
-                             "BitBtn20", "BitBtn21"})
+             "BitBtn20", "BitBtn21"})
         QCOMPARE(h.child<QPushButton>(name)->size(), QSize(162, 32));
     auto *edit2 = h.child<QLineEdit>("Edit2");
     QVERIFY(!edit2->isVisible());
@@ -708,8 +708,8 @@ void TestMainForm::startTextIsTheThirtyLineHelp()
 void TestMainForm::editCommandsActTheSameFromEveryMenu_data()
 {
     QTest::addColumn<QString>("item");
-    for (const char *name : {"U1", "ItemUndo", "T2", "ItemCut", "C2", "ItemCopy", "P1",
-                             "ItemPaste", "D1", "ItemDelete", "A2", "ItemSelectAll"})
+    for (const char *name : {"U1", "ItemUndo", "T2", "ItemCut", "C2", "ItemCopy", "P1", "ItemPaste",
+             "D1", "ItemDelete", "A2", "ItemSelectAll"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -733,7 +733,9 @@ void TestMainForm::editCommandsActTheSameFromEveryMenu()
     const int tag = action->property("Tag").toInt();
     const QString text = edit->toPlainText();
     switch (tag) {
-    case 0: QCOMPARE(text, QString()); break; // the typing is undone
+    case 0:
+        QCOMPARE(text, QString());
+        break; // the typing is undone
     case 1:
         QCOMPARE(text, QStringLiteral("一四"));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("二三"));
@@ -742,13 +744,18 @@ void TestMainForm::editCommandsActTheSameFromEveryMenu()
         QCOMPARE(text, QStringLiteral("一二三四"));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("二三"));
         break;
-    case 3: QCOMPARE(text, QStringLiteral("一剪贴板四")); break;
+    case 3:
+        QCOMPARE(text, QStringLiteral("一剪贴板四"));
+        break;
     case 4:
         QCOMPARE(text, QStringLiteral("一四"));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("剪贴板"));
         break;
-    case 5: QCOMPARE(edit->textCursor().selectedText(), QStringLiteral("一二三四")); break;
-    default: QFAIL("unexpected tag");
+    case 5:
+        QCOMPARE(edit->textCursor().selectedText(), QStringLiteral("一二三四"));
+        break;
+    default:
+        QFAIL("unexpected tag");
     }
 }
 
@@ -778,11 +785,12 @@ void TestMainForm::clockTickFillsTheDateAndTimePanel()
     const QDate today = QDate::currentDate();
     h.form->Timer2Timer(); // no about window is attached: nothing opens
     QVERIFY2(h.panel(3).startsWith(QLocale::system().toString(today, QLocale::ShortFormat)),
-             qPrintable(h.panel(3)));
+        qPrintable(h.panel(3)));
     QVERIFY(h.panel(3).contains(QStringLiteral("  ")));
     const QTime now = QTime::currentTime();
-    const QStringList clock = {h.form->findChild<QWidget *>("LcdDisplay1")->property("Value").toString(),
-                               h.form->findChild<QWidget *>("LcdDisplay2")->property("Value").toString()};
+    const QStringList clock
+        = {h.form->findChild<QWidget *>("LcdDisplay1")->property("Value").toString(),
+            h.form->findChild<QWidget *>("LcdDisplay2")->property("Value").toString()};
     QVERIFY(clock[0].toInt() == now.hour() || now.minute() == 0);
     QVERIFY(clock[1].toInt() == now.minute() || now.second() == 0);
 }
@@ -932,10 +940,10 @@ void TestMainForm::systemToolsHelpAndLinksGoToTheDesktop()
     QTest::mouseClick(h.child<QLabel>("StatusPanel2"), Qt::LeftButton);
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     QCOMPARE(h.desktop.calls,
-             (QStringList{"tool:control", "tool:dxdiag", "tool:devmgmt", "help:" + folder,
-                          "url:mailto:support@parlix.example?&cc=&bcc=&subject=欢迎使用 "
-                          "Parlix&body=您的意见:%0d",
-                          "url:http://www.parlix.example", "url:http://www.parlix.example"}));
+        (QStringList {"tool:control", "tool:dxdiag", "tool:devmgmt", "help:" + folder,
+            "url:mailto:support@parlix.example?&cc=&bcc=&subject=欢迎使用 "
+            "Parlix&body=您的意见:%0d",
+            "url:http://www.parlix.example", "url:http://www.parlix.example"}));
     // Help leaves the process in the program's folder.
     QCOMPARE(QDir::currentPath(), QCoreApplication::applicationDirPath());
     QDir::setCurrent(before);
@@ -950,7 +958,7 @@ void TestMainForm::missingSystemToolIsReported()
     h.create();
     h.desktop.toolsPresent = false;
     h.child<QPushButton>("BitBtn21")->click();
-    QCOMPARE(h.desktop.calls, QStringList{"tool:devmgmt"});
+    QCOMPARE(h.desktop.calls, QStringList {"tool:devmgmt"});
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].text, QStringLiteral("这台电脑上没有找到“设备管理器”。"));
     QCOMPARE(h.dialogs.messages[0].icon, Dialogs::Icon::Warning);
@@ -1002,13 +1010,14 @@ void TestMainForm::everyFocusableControlHasAnAccessibleName()
     QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
     QStringList unnamed;
     for (QWidget *w : h.form->findChildren<QWidget *>()) {
-        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus
-            || w->inherits("QScrollBar") || w->parentWidget()->inherits("QAbstractScrollArea"))
+        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus || w->inherits("QScrollBar")
+            || w->parentWidget()->inherits("QAbstractScrollArea"))
             continue;
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
         if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                                  : w->objectName());
+            unnamed << (w->objectName().isEmpty()
+                    ? QString::fromLatin1(w->metaObject()->className())
+                    : w->objectName());
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
 }

@@ -58,7 +58,7 @@ Printed readPdf(const QString &pdf)
 
 struct Harness {
     QTemporaryDir dir;
-    IniRegistry registry{dir.filePath("settings")};
+    IniRegistry registry {dir.filePath("settings")};
     FakeEngine engine;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -68,7 +68,7 @@ struct Harness {
     Harness()
     {
         form = std::make_unique<TMainForm>(
-            TMainForm::Services{&engine, &registry, &dialogs, &desktop});
+            TMainForm::Services {&engine, &registry, &dialogs, &desktop});
         form->clockTimer().stop();
         // pdftotext reads WenQuanYi back exactly; the Noto CJK faces print
         // right but extract wrongly.
@@ -111,7 +111,7 @@ private slots:
 void TestPrinting::initTestCase()
 {
     QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(),
-             "pdftotext (poppler-utils) is needed: run setup.sh");
+        "pdftotext (poppler-utils) is needed: run setup.sh");
 }
 
 void TestPrinting::linesWrapAfterTheLastCharacterThatFits_data()
@@ -119,18 +119,18 @@ void TestPrinting::linesWrapAfterTheLastCharacterThatFits_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<qreal>("width");
     QTest::addColumn<QStringList>("printed");
-    QTest::newRow("fits") << QStringList{"abc"} << 3.0 << QStringList{"abc"};
-    QTest::newRow("one_over") << QStringList{"abcd"} << 3.0 << QStringList{"abc", "d"};
-    QTest::newRow("several_rows") << QStringList{"abcdefgh"} << 3.0
-                                  << QStringList{"abc", "def", "gh"};
-    QTest::newRow("no_word_breaking_rules") << QStringList{"ab cd"} << 4.0
-                                            << QStringList{"ab c", "d"};
-    QTest::newRow("wide_characters") << QStringList{"中文字"} << 5.0 << QStringList{"中文", "字"};
-    QTest::newRow("empty_lines_stay") << QStringList{"", "a", ""} << 3.0
-                                      << QStringList{"", "a", ""};
-    QTest::newRow("too_narrow_for_one") << QStringList{"中a"} << 1.0 << QStringList{"中", "a"};
-    QTest::newRow("surrogate_pair_whole") << QStringList{"a😀b"} << 2.0
-                                          << QStringList{"a", "😀", "b"};
+    QTest::newRow("fits") << QStringList {"abc"} << 3.0 << QStringList {"abc"};
+    QTest::newRow("one_over") << QStringList {"abcd"} << 3.0 << QStringList {"abc", "d"};
+    QTest::newRow("several_rows") << QStringList {"abcdefgh"} << 3.0
+                                  << QStringList {"abc", "def", "gh"};
+    QTest::newRow("no_word_breaking_rules")
+        << QStringList {"ab cd"} << 4.0 << QStringList {"ab c", "d"};
+    QTest::newRow("wide_characters") << QStringList {"中文字"} << 5.0 << QStringList {"中文", "字"};
+    QTest::newRow("empty_lines_stay")
+        << QStringList {"", "a", ""} << 3.0 << QStringList {"", "a", ""};
+    QTest::newRow("too_narrow_for_one") << QStringList {"中a"} << 1.0 << QStringList {"中", "a"};
+    QTest::newRow("surrogate_pair_whole")
+        << QStringList {"a😀b"} << 2.0 << QStringList {"a", "😀", "b"};
 }
 
 void TestPrinting::linesWrapAfterTheLastCharacterThatFits()
@@ -143,11 +143,10 @@ void TestPrinting::linesWrapAfterTheLastCharacterThatFits()
 
 void TestPrinting::pagesHoldTheirShareOfLines()
 {
-    const QStringList lines{"1", "2", "3", "4", "5"};
-    QCOMPARE(TextPrinter::paginate(lines, 2),
-             (QList<QStringList>{{"1", "2"}, {"3", "4"}, {"5"}}));
-    QCOMPARE(TextPrinter::paginate(lines, 5), (QList<QStringList>{lines}));
-    QCOMPARE(TextPrinter::paginate({}, 5), (QList<QStringList>{{}}));
+    const QStringList lines {"1", "2", "3", "4", "5"};
+    QCOMPARE(TextPrinter::paginate(lines, 2), (QList<QStringList> {{"1", "2"}, {"3", "4"}, {"5"}}));
+    QCOMPARE(TextPrinter::paginate(lines, 5), (QList<QStringList> {lines}));
+    QCOMPARE(TextPrinter::paginate({}, 5), (QList<QStringList> {{}}));
 }
 
 void TestPrinting::headerRuleEmptyLineThenTheText()
@@ -168,8 +167,7 @@ void TestPrinting::headerRuleEmptyLineThenTheText()
         underscores += p.lines[rule++];
     QCOMPARE(underscores, QString(86, u'_'));
     QCOMPARE(p.lines[rule], QString());
-    QCOMPARE(p.lines.mid(rule + 1),
-             (QStringList{"第一行文字", "Second line", "", "第四行"}));
+    QCOMPARE(p.lines.mid(rule + 1), (QStringList {"第一行文字", "Second line", "", "第四行"}));
 }
 
 void TestPrinting::longLinesWrapAndPagesBreak()

@@ -47,7 +47,7 @@ void TestReadAloud::initTestCase()
     m_engine = std::make_unique<NarrexEngine>(m_library.functions());
     m_registry = std::make_unique<IniRegistry>(m_config.path());
     m_form = std::make_unique<TMainForm>(
-        TMainForm::Services{m_engine.get(), m_registry.get(), &m_dialogs, &m_desktop});
+        TMainForm::Services {m_engine.get(), m_registry.get(), &m_dialogs, &m_desktop});
     m_form->clockTimer().stop();
     QCOMPARE(m_form->reading().engineResult(), ReadingControl::EngineOk);
 }
@@ -78,7 +78,7 @@ void TestReadAloud::shortReadingRunsToItsEnd()
     for (const QList<QVariant> &args : progress)
         values << args.at(0).toInt();
     QVERIFY2(std::any_of(values.begin(), values.end(), [](int v) { return v > 0 && v < 100; }),
-             qPrintable(QString("progress seen: %1").arg(values.size())));
+        qPrintable(QString("progress seen: %1").arg(values.size())));
     int last = 0;
     for (int v : values) {
         if (v == 0)
@@ -96,7 +96,8 @@ void TestReadAloud::bothButtonsWriteWavesInTheirVoices()
         "今天天气很好，我们一起去公园散步。公园里有很多花，红的、黄的、白的，真好看。"
         "小朋友们在草地上跑来跑去，大家都很开心。"));
     m_dialogs.messages.clear();
-    m_dialogs.fileNames << out.filePath(QStringLiteral("女声")) << out.filePath(QStringLiteral("男声"));
+    m_dialogs.fileNames << out.filePath(QStringLiteral("女声"))
+                        << out.filePath(QStringLiteral("男声"));
     m_form->findChild<QPushButton *>("Button5")->click();
     m_form->findChild<QPushButton *>("Button15")->click();
     QCOMPARE(m_dialogs.texts(), QStringList(2, QStringLiteral("语音转换 Wave 文件完成 !")));
@@ -112,9 +113,9 @@ void TestReadAloud::bothButtonsWriteWavesInTheirVoices()
     }
     // Two voices: the female one speaks clearly higher.
     QVERIFY2(female.medianPitchHz() > 1.3 * male.medianPitchHz(),
-             qPrintable(QStringLiteral("%1 Hz against %2 Hz")
-                            .arg(female.medianPitchHz())
-                            .arg(male.medianPitchHz())));
+        qPrintable(QStringLiteral("%1 Hz against %2 Hz")
+                       .arg(female.medianPitchHz())
+                       .arg(male.medianPitchHz())));
 }
 
 void TestReadAloud::unwritableTargetIsReported()

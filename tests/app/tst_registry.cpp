@@ -42,7 +42,8 @@ void TestRegistry::valuesRoundTripAndFailOneByOne()
         IniRegistry reg(dir.path());
         QVERIFY(reg.createKey(Key));
         QVERIFY(reg.writeInteger(QStringLiteral("Sound"), 2));
-        QVERIFY(reg.writeInteger(QStringLiteral("Style"), 99)); // out of range is the caller's business
+        QVERIFY(
+            reg.writeInteger(QStringLiteral("Style"), 99)); // out of range is the caller's business
         QVERIFY(reg.writeBool(QStringLiteral("Repeat"), true));
         reg.closeKey();
     }

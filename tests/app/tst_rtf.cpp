@@ -8,8 +8,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QFile>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -23,7 +23,8 @@
 
 namespace {
 
-QString read(const QByteArray &rtf, RtfReader::Result *result = nullptr, QTextDocument *into = nullptr)
+QString read(
+    const QByteArray &rtf, RtfReader::Result *result = nullptr, QTextDocument *into = nullptr)
 {
     QTextDocument local;
     QTextDocument *doc = into ? into : &local;
@@ -47,7 +48,7 @@ QTextCharFormat formatAt(QTextDocument &doc, int pos)
 QString squeeze(QString text)
 {
     text.remove(QRegularExpression(QStringLiteral("[\\s\\x{00A0}\\x{3000}\\x{2028}\\x{2029}]"),
-                                   QRegularExpression::UseUnicodePropertiesOption));
+        QRegularExpression::UseUnicodePropertiesOption));
     return text;
 }
 
@@ -111,14 +112,18 @@ void TestRtf::readsText_data()
     row("gbk_raw_bytes", "{\\rtf1\\ansi\\ansicpg936 \xc4\xe3\xba\xc3}", u"你好"_qs);
     // The second byte of a pair can come as a plain character.
     row("gbk_second_byte_literal", "{\\rtf1\\ansicpg936 \\'a8D\\'a9w}",
-        QStringDecoder("GBK").decode(QByteArray("\xa8" "D" "\xa9" "w")));
+        QStringDecoder("GBK").decode(QByteArray("\xa8"
+                                                "D"
+                                                "\xa9"
+                                                "w")));
     row("font_charset_beats_document_codepage",
         "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset134 SimSun;}}"
         "\\f0 caf\\'e9 \\f1\\'c4\\'e3}",
         u"café 你"_qs);
     row("cyrillic_font", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0\\'cf\\'f0\\'e8}",
         u"При"_qs);
-    row("big5_font", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset136 MingLiU;}}\\f0\\'a4\\'a4}", u"中"_qs);
+    row("big5_font", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset136 MingLiU;}}\\f0\\'a4\\'a4}",
+        u"中"_qs);
     row("unicode_uc1", "{\\rtf1\\uc1\\u20320?\\u22909?}", u"你好"_qs);
     row("unicode_uc2_gbk_fallback", "{\\rtf1\\uc2\\u20320\\'c4\\'e3X}", u"你X"_qs);
     row("unicode_uc0", "{\\rtf1\\uc0\\u20320 X}", u"你X"_qs);
@@ -130,7 +135,8 @@ void TestRtf::readsText_data()
     row("unpaired_surrogate", "{\\rtf1\\u55357?x}", u"\uFFFDx"_qs);
     row("fallback_skip_ends_at_brace", "{\\rtf1{\\uc2\\u20320?}X}", u"你X"_qs);
     row("fallback_counts_a_control_word", "{\\rtf1\\uc1\\u20320\\emdash X}", u"你X"_qs);
-    row("upr_takes_the_unicode_copy", "{\\rtf1{\\upr{\\'c4\\'e3}{\\*\\ud{\\u20320?}}}!}", u"你!"_qs);
+    row("upr_takes_the_unicode_copy", "{\\rtf1{\\upr{\\'c4\\'e3}{\\*\\ud{\\u20320?}}}!}",
+        u"你!"_qs);
     row("bin_skips_raw_bytes", "{\\rtf1 A\\bin3 }}{B}", "AB");
     row("ignorable_destination", "{\\rtf1{\\*\\unknownthing hidden {nested}}shown}", "shown");
     row("skipped_destinations",
@@ -138,7 +144,8 @@ void TestRtf::readsText_data()
         "{\\pict\\pngblip 89504e470d0a}{\\header H}{\\footer F}{\\footnote N}"
         "{\\*\\themedata 504b}{\\object{\\objdata 00}{\\result R}}Body}",
         "Body");
-    row("field_result_kept", "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt Link}}}", "Link");
+    row("field_result_kept", "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt Link}}}",
+        "Link");
     row("unstarred_fldinst", "{\\rtf1 p{\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "p3");
     row("list_numbers_skipped", "{\\rtf1{\\pntext\\f0 1.\\tab}Item{\\listtext 2.}}", "Item");
     row("hidden_text", "{\\rtf1 A{\\v hidden}B}", "AB");
@@ -174,47 +181,44 @@ void TestRtf::readsFormatting_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("toggles")
-        << QByteArray("{\\rtf1 {\\b B}{\\i I}{\\ul U}{\\strike S}\\b x\\b0 y}")
-        << QStringList{"bold=1@0", "bold=0@1", "italic=1@1", "underline=1@2", "strike=1@3",
-                       "bold=1@4", "bold=0@5"};
+    QTest::newRow("toggles") << QByteArray("{\\rtf1 {\\b B}{\\i I}{\\ul U}{\\strike S}\\b x\\b0 y}")
+                             << QStringList {"bold=1@0", "bold=0@1", "italic=1@1", "underline=1@2",
+                                    "strike=1@3", "bold=1@4", "bold=0@5"};
     QTest::newRow("underline_kinds")
         << QByteArray("{\\rtf1\\uldb D\\ul0 n\\ulwave W\\ulnone n\\ul\\ulc0 C\\ul0}")
-        << QStringList{"underline=1@0", "underline=0@1", "underline=1@2", "underline=0@3",
-                       "underline=1@4"};
+        << QStringList {
+               "underline=1@0", "underline=0@1", "underline=1@2", "underline=0@3", "underline=1@4"};
     // Text without \\fs is 12 points, the RTF default (\\fs24), not the
     // editor's own size (it used to be left unset).
     QTest::newRow("font_and_size")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
                       "A\\f1\\fs36 \\'d6\\'d0}")
-        << QStringList{"family=Arial@0", "family=宋体@1", "size=18@1", "size=12@0"};
-    QTest::newRow("colours")
-        << QByteArray("{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-                      "\\cf1 R\\cf2\\highlight1 B\\cf0\\highlight0 N\\chcbpat2 C}")
-        << QStringList{"fg=#ff0000@0", "fg=#0000ff@1", "bg=#ff0000@1", "fg=none@2", "bg=none@2",
-                       "bg=#0000ff@3"};
+        << QStringList {"family=Arial@0", "family=宋体@1", "size=18@1", "size=12@0"};
+    QTest::newRow("colours") << QByteArray(
+        "{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+        "\\cf1 R\\cf2\\highlight1 B\\cf0\\highlight0 N\\chcbpat2 C}")
+                             << QStringList {"fg=#ff0000@0", "fg=#0000ff@1", "bg=#ff0000@1",
+                                    "fg=none@2", "bg=none@2", "bg=#0000ff@3"};
     QTest::newRow("plain_resets_characters")
         << QByteArray("{\\rtf1\\b\\i\\ul x\\plain y}")
-        << QStringList{"bold=1@0", "italic=1@0", "bold=0@1", "italic=0@1", "underline=0@1"};
+        << QStringList {"bold=1@0", "italic=1@0", "bold=0@1", "italic=0@1", "underline=0@1"};
     QTest::newRow("groups_restore")
         << QByteArray("{\\rtf1 a{\\b b{\\i c}d}e}")
-        << QStringList{"bold=0@0", "bold=1@1", "italic=1@2", "italic=0@3", "bold=1@3",
-                       "bold=0@4"};
-    QTest::newRow("alignment_and_indent")
-        << QByteArray("{\\rtf1\\pard\\qc C\\par\\pard\\qr R\\par\\pard\\qj J\\par\\pard\\li300\\fi-150 L}")
-        << QStringList{"align=center@0", "align=right@2", "align=justify@4", "align=left@6",
-                       "indent=20@6"};
+        << QStringList {"bold=0@0", "bold=1@1", "italic=1@2", "italic=0@3", "bold=1@3", "bold=0@4"};
+    QTest::newRow("alignment_and_indent") << QByteArray(
+        "{\\rtf1\\pard\\qc C\\par\\pard\\qr R\\par\\pard\\qj J\\par\\pard\\li300\\fi-150 L}")
+                                          << QStringList {"align=center@0", "align=right@2",
+                                                 "align=justify@4", "align=left@6", "indent=20@6"};
     // LibreOffice gives Chinese its own font, size and bold (\dbch with \af,
     // \afs, \ab), Word its own font (\dbch\f); other text keeps the rest.
     QTest::newRow("asian_properties")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1\\fcharset134 Asian;}}"
                       "{\\loch\\b\\dbch\\af1\\afs36\\ab0 \\u20013\\'3fL}{\\dbch\\ab \\u25991\\'3f}"
                       "{\\loch\\af0\\dbch\\f1 \\'d6\\'d0}}")
-        << QStringList{"family=Asian@0", "size=18@0", "bold=0@0", "family=Latin@1", "bold=1@1",
-                       "size=12@1", "bold=1@2", "family=Asian@3"}; // 12: the RTF default
-    QTest::newRow("super_and_sub")
-        << QByteArray("{\\rtf1 x{\\super 2}{\\sub 3}}")
-        << QStringList{"valign=super@1", "valign=sub@2"};
+        << QStringList {"family=Asian@0", "size=18@0", "bold=0@0", "family=Latin@1", "bold=1@1",
+               "size=12@1", "bold=1@2", "family=Asian@3"}; // 12: the RTF default
+    QTest::newRow("super_and_sub") << QByteArray("{\\rtf1 x{\\super 2}{\\sub 3}}")
+                                   << QStringList {"valign=super@1", "valign=sub@2"};
 }
 
 void TestRtf::readsFormatting()
@@ -226,8 +230,8 @@ void TestRtf::readsFormatting()
     read(rtf, &r, &doc);
     QVERIFY(r.ok && !r.partial);
     for (const QString &e : expected) {
-        const QRegularExpressionMatch m =
-            QRegularExpression(QStringLiteral("^(\\w+)=(.*)@(\\d+)$")).match(e);
+        const QRegularExpressionMatch m
+            = QRegularExpression(QStringLiteral("^(\\w+)=(.*)@(\\d+)$")).match(e);
         QVERIFY2(m.hasMatch(), qPrintable(e));
         const QString property = m.captured(1);
         const QString value = m.captured(2);
@@ -254,8 +258,8 @@ void TestRtf::readsFormatting()
                                                                  : QStringLiteral("none");
         else if (property == "valign")
             actual = f.verticalAlignment() == QTextCharFormat::AlignSuperScript ? "super"
-                : f.verticalAlignment() == QTextCharFormat::AlignSubScript     ? "sub"
-                                                                               : "normal";
+                : f.verticalAlignment() == QTextCharFormat::AlignSubScript      ? "sub"
+                                                                                : "normal";
         else if (property == "align" || property == "indent") {
             const QTextBlockFormat b = doc.findBlock(pos).blockFormat();
             if (property == "indent") {
@@ -290,9 +294,9 @@ void TestRtf::brokenInputEndsCleanly_data()
     QTest::newRow("absurd_bin") << QByteArray("{\\rtf1 A\\bin999999999999 xyz}") << true << true
                                 << "A";
     QTest::newRow("negative_bin") << QByteArray("{\\rtf1 A\\bin-5 B}") << true << false << "AB";
-    QTest::newRow("huge_parameters")
-        << QByteArray("{\\rtf1\\fs99999999999999999999\\uc99999999\\u99999999999 x\\f-2147483648 y}")
-        << true << false << "";
+    QTest::newRow("huge_parameters") << QByteArray(
+        "{\\rtf1\\fs99999999999999999999\\uc99999999\\u99999999999 x\\f-2147483648 y}")
+                                     << true << false << "";
     QTest::newRow("dangling_backslash") << QByteArray("{\\rtf1 A\\") << true << true << "A";
     QByteArray nested = "{\\rtf1 start";
     nested += QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + "end}";
@@ -367,8 +371,8 @@ void TestRtf::roundTripKeepsTextAndFormatting()
     // Outside GBK: an emoji, a character of CJK extension B, Korean, and
     // Latin ones GBK lacks.
     c.insertText(QStringLiteral("居中：😀𠀀한é€\tTab") + QChar(QChar::LineSeparator)
-                     + QStringLiteral("下一行"),
-                 plain);
+            + QStringLiteral("下一行"),
+        plain);
     QTextBlockFormat right;
     right.setAlignment(Qt::AlignRight);
     right.setLeftMargin(40);
@@ -401,11 +405,11 @@ void TestRtf::roundTripKeepsTextAndFormatting()
         QVERIFY2(a.background() == b.background(), qPrintable("highlight " + where));
         const QString family = a.fontFamilies().toStringList().value(0, base.family());
         QVERIFY2(b.fontFamilies().toStringList().value(0) == family,
-                 qPrintable("font " + where + ": " + b.fontFamilies().toStringList().value(0)));
+            qPrintable("font " + where + ": " + b.fontFamilies().toStringList().value(0)));
         const qreal size = a.fontPointSize() > 0 ? a.fontPointSize() : 12;
         QVERIFY2(qFuzzyCompare(b.fontPointSize(), size), qPrintable("size " + where));
         QCOMPARE(doc.findBlock(pos).blockFormat().alignment(),
-                 back.findBlock(pos).blockFormat().alignment());
+            back.findBlock(pos).blockFormat().alignment());
     }
     QCOMPARE(back.findBlock(doc.toPlainText().indexOf(u"靠右")).blockFormat().leftMargin(), 40.0);
 }
@@ -452,8 +456,9 @@ QList<Image> imagesOf(const QTextDocument &doc)
             if (!f.isImageFormat())
                 continue;
             const QTextImageFormat image = f.toImageFormat();
-            out << Image{doc.resource(QTextDocument::ImageResource, QUrl(image.name())).toByteArray(),
-                         QSizeF(image.width(), image.height())};
+            out << Image {
+                doc.resource(QTextDocument::ImageResource, QUrl(image.name())).toByteArray(),
+                QSizeF(image.width(), image.height())};
         }
     }
     return out;
@@ -469,15 +474,19 @@ void TestRtf::picturesAreKeptThroughReadAndWrite()
     const QByteArray jpeg = imageBytes("JPEG", {20, 10}, Qt::blue);
     // As Word and LibreOffice write them: the picture in \\shppict, an old
     // format copy in \\nonshppict; and a bare JPEG scaled to half.
-    const QByteArray rtf = "{\\rtf1\\ansi A{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn wzDescription}{\\sv }}}"
-                           "\\pngblip\\picw40\\pich30\\picwgoal900\\pichgoal675\r\n" + png.toHex() + "}}"
-                           "{\\nonshppict{\\pict\\wmetafile8\\picw40\\pich30 0100090000}}B"
-                           "{\\pict\\jpegblip\\picscalex50\\picscaley50 " + jpeg.toHex() + "}C}";
+    const QByteArray rtf
+        = "{\\rtf1\\ansi A{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn wzDescription}{\\sv }}}"
+          "\\pngblip\\picw40\\pich30\\picwgoal900\\pichgoal675\r\n"
+        + png.toHex()
+        + "}}"
+          "{\\nonshppict{\\pict\\wmetafile8\\picw40\\pich30 0100090000}}B"
+          "{\\pict\\jpegblip\\picscalex50\\picscaley50 "
+        + jpeg.toHex() + "}C}";
     QTextDocument doc;
     RtfReader::Result r;
     QCOMPARE(read(rtf, &r, &doc), QStringLiteral("A\uFFFCB\uFFFCC"));
     QCOMPARE(r.droppedPictures, 0);
-    const QList<Image> expected{{png, QSizeF(60, 45)}, {jpeg, QSizeF(10, 5)}};
+    const QList<Image> expected {{png, QSizeF(60, 45)}, {jpeg, QSizeF(10, 5)}};
     QCOMPARE(imagesOf(doc), expected);
 
     const QByteArray written = RtfWriter::write(doc);

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -17,15 +18,15 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
-#include <QImage>
 #include <QUrl>
 
 namespace {
 
 QString squeeze(QString text)
 {
-    text.remove(QRegularExpression(QStringLiteral("[\\s\\x{00A0}\\x{3000}\\x{2028}\\x{2029}\\x{FEFF}]"),
-                                   QRegularExpression::UseUnicodePropertiesOption));
+    text.remove(
+        QRegularExpression(QStringLiteral("[\\s\\x{00A0}\\x{3000}\\x{2028}\\x{2029}\\x{FEFF}]"),
+            QRegularExpression::UseUnicodePropertiesOption));
     return text;
 }
 
@@ -67,8 +68,8 @@ void TestRtfLibreOffice::libreOfficeReadsWhatWeWrite()
         // Outside GBK, beyond the basic plane, and GBK's own oddities.
         c.insertText(QStringLiteral("罕见字：𠀀𪚥 😀 €é™ 淺（第二个字节是反斜杠）{}\\"));
         c.insertBlock();
-        c.insertText(QStringLiteral("制表\t符") + QChar(QChar::LineSeparator)
-                     + QStringLiteral("换行后"));
+        c.insertText(
+            QStringLiteral("制表\t符") + QChar(QChar::LineSeparator) + QStringLiteral("换行后"));
         QVERIFY(writeFile(dir.filePath("ours.rtf"), RtfWriter::write(doc)));
         expected.insert(QStringLiteral("ours"), doc.toPlainText());
     }
@@ -85,10 +86,9 @@ void TestRtfLibreOffice::libreOfficeReadsWhatWeWrite()
         expected.insert(base, doc.toPlainText());
     }
 
-    QStringList args{QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-                     QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                     QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"),
-                     dir.filePath("out")};
+    QStringList args {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+        QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+        QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"), dir.filePath("out")};
     for (const QString &base : expected.keys())
         args << dir.filePath(base + ".rtf");
     QProcess lo;
@@ -106,10 +106,10 @@ void TestRtfLibreOffice::libreOfficeReadsWhatWeWrite()
         while (at < theirs.size() && at < ours.size() && theirs[at] == ours[at])
             ++at;
         QVERIFY2(theirs == ours,
-                 qPrintable(QStringLiteral("%1, from character %2:\n LibreOffice: %3\n ours: %4")
-                                .arg(it.key())
-                                .arg(at)
-                                .arg(theirs.mid(at - 20, 80), ours.mid(at - 20, 80))));
+            qPrintable(QStringLiteral("%1, from character %2:\n LibreOffice: %3\n ours: %4")
+                           .arg(it.key())
+                           .arg(at)
+                           .arg(theirs.mid(at - 20, 80), ours.mid(at - 20, 80))));
     }
 }
 
@@ -117,13 +117,14 @@ namespace {
 
 // Runs LibreOffice headless on files, converting them to format in dir/out.
 bool convert(const QTemporaryDir &dir, const QString &format, const QStringList &files,
-             const QString &filter = QString())
+    const QString &filter = QString())
 {
-    QStringList args{QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-                     QStringLiteral("--headless")};
+    QStringList args {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+        QStringLiteral("--headless")};
     if (!filter.isEmpty())
         args << QStringLiteral("--infilter=") + filter;
-    args << QStringLiteral("--convert-to") << format << QStringLiteral("--outdir") << dir.filePath("out");
+    args << QStringLiteral("--convert-to") << format << QStringLiteral("--outdir")
+         << dir.filePath("out");
     args << files;
     QProcess lo;
     lo.setProcessChannelMode(QProcess::MergedChannels);
@@ -145,10 +146,10 @@ void TestRtfLibreOffice::picturesGoBothWays()
     buffer.open(QIODevice::WriteOnly);
     red.save(&buffer, "PNG");
     QVERIFY(writeFile(dir.filePath("pic.html"),
-                      "<html><body><p>前面</p><p><img src=\"data:image/png;base64," + png.toBase64()
-                          + "\" width=\"40\" height=\"30\"></p><p>后面</p></body></html>"));
+        "<html><body><p>前面</p><p><img src=\"data:image/png;base64," + png.toBase64()
+            + "\" width=\"40\" height=\"30\"></p><p>后面</p></body></html>"));
     QVERIFY(convert(dir, QStringLiteral("rtf:Rich Text Format"), {dir.filePath("pic.html")},
-                    QStringLiteral("HTML (StarWriter)")));
+        QStringLiteral("HTML (StarWriter)")));
     QFile theirs(dir.filePath("out/pic.rtf"));
     QVERIFY(theirs.open(QIODevice::ReadOnly));
     QTextDocument doc;
@@ -161,13 +162,15 @@ void TestRtfLibreOffice::picturesGoBothWays()
     const QTextImageFormat image = c.charFormat().toImageFormat();
     QVERIFY(image.isValid());
     QVERIFY2(qAbs(image.width() - 40) <= 2 && qAbs(image.height() - 30) <= 2,
-             qPrintable(QStringLiteral("%1×%2").arg(image.width()).arg(image.height())));
-    const QImage shown = QImage::fromData(doc.resource(QTextDocument::ImageResource, QUrl(image.name())).toByteArray());
+        qPrintable(QStringLiteral("%1×%2").arg(image.width()).arg(image.height())));
+    const QImage shown = QImage::fromData(
+        doc.resource(QTextDocument::ImageResource, QUrl(image.name())).toByteArray());
     QCOMPARE(shown.pixelColor(20, 15), QColor(Qt::red));
 
     // Ours to LibreOffice: its HTML of our file shows the picture.
     QVERIFY(writeFile(dir.filePath("ourpic.rtf"), RtfWriter::write(doc)));
-    QVERIFY(convert(dir, QStringLiteral("html:XHTML Writer File:UTF8"), {dir.filePath("ourpic.rtf")}));
+    QVERIFY(
+        convert(dir, QStringLiteral("html:XHTML Writer File:UTF8"), {dir.filePath("ourpic.rtf")}));
     QFile html(dir.filePath("out/ourpic.html"));
     QVERIFY(html.open(QIODevice::ReadOnly));
     const QByteArray page = html.readAll();

@@ -66,7 +66,7 @@ void TestStyles::initTestCase()
     m_nativePalette = QApplication::palette();
     m_registry = std::make_unique<IniRegistry>(m_dir.path());
     m_form = std::make_unique<TMainForm>(
-        TMainForm::Services{&m_engine, m_registry.get(), &m_dialogs, &m_desktop});
+        TMainForm::Services {&m_engine, m_registry.get(), &m_dialogs, &m_desktop});
     m_form->clockTimer().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -100,8 +100,8 @@ void TestStyles::eachEntryAppliesItsSkinAndClockColour()
     list->setCurrentIndex(from);
     m_form->ComboBox2Change();
     const QList<TLcdDisplay *> lcds = {m_form->findChild<TLcdDisplay *>("LcdDisplay1"),
-                                       m_form->findChild<TLcdDisplay *>("LcdDisplay2"),
-                                       m_form->findChild<TLcdDisplay *>("LcdDisplay3")};
+        m_form->findChild<TLcdDisplay *>("LcdDisplay2"),
+        m_form->findChild<TLcdDisplay *>("LcdDisplay3")};
     // Every choice sets all six colours, whatever they were.
     for (TLcdDisplay *lcd : lcds) {
         lcd->setBackgroundColor(0x00123456);
@@ -178,8 +178,8 @@ void TestStyles::everySkinParsesAndStaysReadable_data()
 void TestStyles::everySkinParsesAndStaysReadable()
 {
     QFETCH(int, skin);
-    QTest::failOnWarning(QRegularExpression(QStringLiteral("style ?sheet|parse"),
-                                            QRegularExpression::CaseInsensitiveOption));
+    QTest::failOnWarning(QRegularExpression(
+        QStringLiteral("style ?sheet|parse"), QRegularExpression::CaseInsensitiveOption));
     const SkinStore store;
     const QString sheet = store.styleSheet(skin);
     QVERIFY(sheet.contains(QStringLiteral("@palette")));
@@ -191,21 +191,19 @@ void TestStyles::everySkinParsesAndStaysReadable()
     m_form->grab();
 
     const QPalette pal = QApplication::palette();
-    QVERIFY2(contrast(pal.color(QPalette::Text), pal.color(QPalette::Base)) >= 7,
-             "editor text");
-    QVERIFY2(contrast(pal.color(QPalette::WindowText), pal.color(QPalette::Window)) >= 7,
-             "labels");
-    QVERIFY2(contrast(pal.color(QPalette::ButtonText), pal.color(QPalette::Button)) >= 7,
-             "buttons");
+    QVERIFY2(contrast(pal.color(QPalette::Text), pal.color(QPalette::Base)) >= 7, "editor text");
+    QVERIFY2(contrast(pal.color(QPalette::WindowText), pal.color(QPalette::Window)) >= 7, "labels");
+    QVERIFY2(
+        contrast(pal.color(QPalette::ButtonText), pal.color(QPalette::Button)) >= 7, "buttons");
     QVERIFY2(contrast(pal.color(QPalette::HighlightedText), pal.color(QPalette::Highlight)) >= 4.5,
-             "selections");
+        "selections");
     auto *header = m_form->findChild<GradientHeader *>("RzPanel2");
     QVERIFY2(contrast(header->textColor(), header->startColor()) >= 4.5, "header");
     // The teal captions of the tool buttons on the skin's button face.
     auto *tool = m_form->findChild<QPushButton *>("BitBtn1");
-    QVERIFY2(contrast(tool->palette().color(QPalette::ButtonText), pal.color(QPalette::Button))
-                 >= 3,
-             "tool buttons");
+    QVERIFY2(
+        contrast(tool->palette().color(QPalette::ButtonText), pal.color(QPalette::Button)) >= 3,
+        "tool buttons");
 }
 
 QTEST_MAIN(TestStyles)

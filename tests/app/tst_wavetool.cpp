@@ -25,8 +25,8 @@ Run runTool(const QStringList &args, const QString &program = Tool)
     p.start(program, args);
     p.waitForFinished(120000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+        QString::fromLocal8Bit(p.readAllStandardOutput()),
+        QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -66,8 +66,8 @@ void TestWaveTool::helpExplainsTheTool()
 {
     const Run r = runTool({QStringLiteral("--help")});
     QCOMPARE(r.exitCode, 0);
-    for (const char *word : {"INPUT", "OUTPUT", "--voice", "--encoding", "--speed", "female", "male",
-                             "--normalize", "--pinyin", "--phonemes"})
+    for (const char *word : {"INPUT", "OUTPUT", "--voice", "--encoding", "--speed", "female",
+             "male", "--normalize", "--pinyin", "--phonemes"})
         QVERIFY2(r.out.contains(QLatin1String(word)), word);
     // The usage names the files once.
     const QString usage = r.out.section(u'\n', 0, 0);
@@ -81,14 +81,24 @@ void TestWaveTool::badUsageGivesAMessageAndCode_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     const QString out = QDir::temp().filePath(QStringLiteral("parlix-never.wav"));
-    QTest::newRow("no_arguments") << QStringList{} << 2 << QStringLiteral("exactly one INPUT");
-    QTest::newRow("unknown_option") << QStringList{QStringLiteral("--loud"), QStringLiteral("a"), out} << 2 << QStringLiteral("loud");
-    QTest::newRow("unknown_voice") << QStringList{QStringLiteral("-v"), QStringLiteral("child"), QStringLiteral("a"), out} << 2 << QStringLiteral("child");
-    QTest::newRow("speed_out_of_range") << QStringList{QStringLiteral("-s"), QStringLiteral("101"), QStringLiteral("a"), out} << 2 << QStringLiteral("speed");
-    QTest::newRow("input_missing") << QStringList{QStringLiteral("/nonexistent/in.txt"), out} << 3 << QStringLiteral("/nonexistent/in.txt");
-    QTest::newRow("check_with_output") << QStringList{QStringLiteral("--pinyin"), QStringLiteral("a"), out} << 2 << QStringLiteral("no OUTPUT");
-    QTest::newRow("two_checks") << QStringList{QStringLiteral("--pinyin"), QStringLiteral("--phonemes"), QStringLiteral("a")} << 2 << QStringLiteral("only one");
-    QTest::newRow("english_voice_converts_nothing") << QStringList{QStringLiteral("-v"), QStringLiteral("english"), QStringLiteral("a"), out} << 2 << QStringLiteral("english");
+    QTest::newRow("no_arguments") << QStringList {} << 2 << QStringLiteral("exactly one INPUT");
+    QTest::newRow("unknown_option") << QStringList {QStringLiteral("--loud"), QStringLiteral("a"),
+        out} << 2 << QStringLiteral("loud");
+    QTest::newRow("unknown_voice")
+        << QStringList {QStringLiteral("-v"), QStringLiteral("child"), QStringLiteral("a"), out}
+        << 2 << QStringLiteral("child");
+    QTest::newRow("speed_out_of_range") << QStringList {QStringLiteral("-s"), QStringLiteral("101"),
+        QStringLiteral("a"), out} << 2 << QStringLiteral("speed");
+    QTest::newRow("input_missing") << QStringList {QStringLiteral("/nonexistent/in.txt"), out} << 3
+                                   << QStringLiteral("/nonexistent/in.txt");
+    QTest::newRow("check_with_output") << QStringList {QStringLiteral("--pinyin"),
+        QStringLiteral("a"), out} << 2 << QStringLiteral("no OUTPUT");
+    QTest::newRow("two_checks") << QStringList {QStringLiteral("--pinyin"),
+        QStringLiteral("--phonemes"), QStringLiteral("a")}
+                                << 2 << QStringLiteral("only one");
+    QTest::newRow("english_voice_converts_nothing")
+        << QStringList {QStringLiteral("-v"), QStringLiteral("english"), QStringLiteral("a"), out}
+        << 2 << QStringLiteral("english");
 }
 
 void TestWaveTool::badUsageGivesAMessageAndCode()
@@ -120,7 +130,10 @@ void TestWaveTool::gbkAndUtf8InputSpeakAlike()
 
     // Forcing the wrong encoding reads garbage: a different result.
     const QString c = m_dir.filePath(QStringLiteral("forced.wav"));
-    QCOMPARE(runTool({QStringLiteral("-q"), QStringLiteral("--encoding"), QStringLiteral("gbk"), utf8In, c}).exitCode, 0);
+    QCOMPARE(runTool({QStringLiteral("-q"), QStringLiteral("--encoding"), QStringLiteral("gbk"),
+                         utf8In, c})
+                 .exitCode,
+        0);
     QVERIFY(std::abs(WavFile::read(c).seconds() - wa.seconds()) > 0.05 * wa.seconds());
 }
 
@@ -148,7 +161,8 @@ void TestWaveTool::progressBarOnRequest()
     for (int i = 0; i < 60; ++i)
         text += Sample;
     writeFile(in, text.toUtf8());
-    const Run r = runTool({QStringLiteral("--progress"), in, m_dir.filePath(QStringLiteral("long.wav"))});
+    const Run r
+        = runTool({QStringLiteral("--progress"), in, m_dir.filePath(QStringLiteral("long.wav"))});
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.err.contains(QStringLiteral("] 100%")), qPrintable(r.err));
     QVERIFY(r.err.contains(u'#'));
@@ -167,7 +181,8 @@ void TestWaveTool::fullDiskKeepsTheOldFile()
     writeFile(in, text.toUtf8());
     const QString out = dir.filePath(QStringLiteral("out.wav"));
     writeFile(out, QByteArray("old recording"));
-    const QString script = QStringLiteral("trap '' XFSZ; ulimit -f 100; exec \"$0\" -q \"$1\" \"$2\"");
+    const QString script
+        = QStringLiteral("trap '' XFSZ; ulimit -f 100; exec \"$0\" -q \"$1\" \"$2\"");
     const Run r = runTool({QStringLiteral("-c"), script, Tool, in, out}, QStringLiteral("/bin/sh"));
     QCOMPARE(r.exitCode, 4);
     QVERIFY2(r.err.contains(QStringLiteral("could not be written")), qPrintable(r.err));
@@ -196,17 +211,21 @@ void TestWaveTool::checksShowWhatIsSaid_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("normalize") << QStringLiteral("--normalize") << QStringLiteral("female")
-                               << QStringLiteral("今天是2024年5月12日，3.5%") << QStringLiteral("今天是二零二四年五月十二日，百分之三点五");
+                               << QStringLiteral("今天是2024年5月12日，3.5%")
+                               << QStringLiteral("今天是二零二四年五月十二日，百分之三点五");
     QTest::newRow("pinyin") << QStringLiteral("--pinyin") << QStringLiteral("male")
-                            << QStringLiteral("出题 5加6") << QStringLiteral("出:chu1 题:ti2 五:wu3 加:jia1 六:liu4");
-    QTest::newRow("pinyin_english") << QStringLiteral("--pinyin") << QStringLiteral("female")
-                                    << QStringLiteral("A股和iPhone") << QStringLiteral("A:letter 股:gu3 和:he2 iPhone:en");
+                            << QStringLiteral("出题 5加6")
+                            << QStringLiteral("出:chu1 题:ti2 五:wu3 加:jia1 六:liu4");
+    QTest::newRow("pinyin_english")
+        << QStringLiteral("--pinyin") << QStringLiteral("female") << QStringLiteral("A股和iPhone")
+        << QStringLiteral("A:letter 股:gu3 和:he2 iPhone:en");
     // espeak-ng's own third-tone rule still applies to the pinyin handed over:
     // 你好 ni3 hao3 is spoken ni35 hao214.
     QTest::newRow("phonemes") << QStringLiteral("--phonemes") << QStringLiteral("female")
                               << QStringLiteral("你好") << QStringLiteral("n'i35_| X'Au214_|");
-    QTest::newRow("phonemes_english_marked") << QStringLiteral("--phonemes") << QStringLiteral("female")
-                                             << QStringLiteral("好OK") << QStringLiteral("X'Au214_| (en)'oU k'eI(cmn)");
+    QTest::newRow("phonemes_english_marked")
+        << QStringLiteral("--phonemes") << QStringLiteral("female") << QStringLiteral("好OK")
+        << QStringLiteral("X'Au214_| (en)'oU k'eI(cmn)");
 }
 
 void TestWaveTool::checksShowWhatIsSaid()
@@ -229,8 +248,9 @@ void TestWaveTool::checksGiveALineForEachLine()
     // From standard input, blank lines and all; the English voice reads an
     // English line in English and the Chinese in it as Mandarin.
     QProcess p;
-    p.start(Tool, {QStringLiteral("--phonemes"), QStringLiteral("-v"), QStringLiteral("english"),
-                   QStringLiteral("-")});
+    p.start(Tool,
+        {QStringLiteral("--phonemes"), QStringLiteral("-v"), QStringLiteral("english"),
+            QStringLiteral("-")});
     p.write("Good morning.\n\n\xc4\xe3\xba\xc3\n"); // 你好 in GBK
     p.closeWriteChannel();
     QVERIFY(p.waitForFinished(60000));

@@ -4,8 +4,8 @@
 
 #include "blocksgame.h"
 #include "custobj.h"
-#include "randomsource.h"
 #include "diamonds.h"
+#include "randomsource.h"
 #include "stick.h"
 #include "tletter.h"
 
@@ -37,14 +37,14 @@ struct ScriptedView final : BlocksGame::View {
     }
     void showGameOver() override { ++gameOvers; }
     void closeWindow() override { ++closes; }
-    void stateChanged() override {}
+    void stateChanged() override { }
 };
 
 struct Harness {
     ScriptedView view;
-    RandomSource random{42};
+    RandomSource random {42};
     QDateTime now = QDateTime(QDate(2026, 12, 10), QTime(9, 0, 0));
-    BlocksGame game{view, random, [this] { return now; }};
+    BlocksGame game {view, random, [this] { return now; }};
 
     Harness()
     {
@@ -154,7 +154,8 @@ void TestBlocksGame::landingsScoreByRows()
     // The bottom four rows full but for column 0; the rows the stick does
     // not complete also lack column 9.
     for (int r = 16; r < 20; ++r)
-        h.fillRow(r, r >= 20 - rows ? std::initializer_list<int>{0} : std::initializer_list<int>{0, 9});
+        h.fillRow(
+            r, r >= 20 - rows ? std::initializer_list<int> {0} : std::initializer_list<int> {0, 9});
     h.stickInColumnZero();
     h.tickUntilLanded();
     QCOMPARE(h.game.score(), points);
@@ -191,7 +192,8 @@ void TestBlocksGame::speedRisesEveryThirtyLines()
     while (lines < linesBefore) {
         const int n = std::min(4, linesBefore - lines);
         for (int r = 16; r < 20; ++r)
-            h.fillRow(r, r >= 20 - n ? std::initializer_list<int>{0} : std::initializer_list<int>{0, 9});
+            h.fillRow(r,
+                r >= 20 - n ? std::initializer_list<int> {0} : std::initializer_list<int> {0, 9});
         h.stickInColumnZero();
         h.tickUntilLanded();
         for (int r = 0; r < 20; ++r)
@@ -200,7 +202,8 @@ void TestBlocksGame::speedRisesEveryThirtyLines()
     }
     QCOMPARE(h.game.lines(), linesBefore);
     for (int r = 16; r < 20; ++r)
-        h.fillRow(r, r >= 20 - rows ? std::initializer_list<int>{0} : std::initializer_list<int>{0, 9});
+        h.fillRow(
+            r, r >= 20 - rows ? std::initializer_list<int> {0} : std::initializer_list<int> {0, 9});
     h.stickInColumnZero();
     h.tickUntilLanded();
     QCOMPARE(h.game.lines(), linesBefore + rows);
@@ -235,7 +238,8 @@ void TestBlocksGame::gameOverIsDecidedOnTheSpawnCellsAfterRowsGo()
     }
     // A landed cell on one of the T's spawn cells ends the game; one just
     // beside them does not.
-    for (const QPoint &cell : {QPoint(4, 1), QPoint(5, 1), QPoint(6, 1), QPoint(5, 2), QPoint(4, 2)}) {
+    for (const QPoint &cell :
+        {QPoint(4, 1), QPoint(5, 1), QPoint(6, 1), QPoint(5, 2), QPoint(4, 2)}) {
         Harness h;
         h.game.mnuStartClick();
         h.board()[cell.x()][cell.y()] = 7;
@@ -273,18 +277,19 @@ void TestBlocksGame::commandsMoveBetweenTheStates_data()
     const int idle = int(BlocksGame::State::Idle);
     const int running = int(BlocksGame::State::Running);
     const int paused = int(BlocksGame::State::Paused);
-    QTest::newRow("start") << "s" << QList<bool>{} << running << "" << 0 << 0;
-    QTest::newRow("pause") << "sp" << QList<bool>{} << paused << "暂 停" << 0 << 0;
-    QTest::newRow("resume") << "spp" << QList<bool>{} << running << "" << 0 << 0;
-    QTest::newRow("cancel_yes") << "sc" << QList<bool>{true} << idle << "" << 1 << 0;
-    QTest::newRow("cancel_no") << "sc" << QList<bool>{false} << running << "" << 1 << 0;
-    QTest::newRow("cancel_paused_no") << "spc" << QList<bool>{false} << paused << "暂 停" << 1 << 0;
-    QTest::newRow("cancel_paused_yes") << "spc" << QList<bool>{true} << idle << "" << 1 << 0;
-    QTest::newRow("exit_running_yes") << "sx" << QList<bool>{true} << idle << "" << 1 << 1;
-    QTest::newRow("exit_running_no") << "sx" << QList<bool>{false} << running << "" << 1 << 0;
-    QTest::newRow("exit_paused_no_question") << "spx" << QList<bool>{} << paused << "暂 停" << 0
-                                             << 1;
-    QTest::newRow("exit_idle") << "x" << QList<bool>{} << idle << "" << 0 << 1;
+    QTest::newRow("start") << "s" << QList<bool> {} << running << "" << 0 << 0;
+    QTest::newRow("pause") << "sp" << QList<bool> {} << paused << "暂 停" << 0 << 0;
+    QTest::newRow("resume") << "spp" << QList<bool> {} << running << "" << 0 << 0;
+    QTest::newRow("cancel_yes") << "sc" << QList<bool> {true} << idle << "" << 1 << 0;
+    QTest::newRow("cancel_no") << "sc" << QList<bool> {false} << running << "" << 1 << 0;
+    QTest::newRow("cancel_paused_no")
+        << "spc" << QList<bool> {false} << paused << "暂 停" << 1 << 0;
+    QTest::newRow("cancel_paused_yes") << "spc" << QList<bool> {true} << idle << "" << 1 << 0;
+    QTest::newRow("exit_running_yes") << "sx" << QList<bool> {true} << idle << "" << 1 << 1;
+    QTest::newRow("exit_running_no") << "sx" << QList<bool> {false} << running << "" << 1 << 0;
+    QTest::newRow("exit_paused_no_question")
+        << "spx" << QList<bool> {} << paused << "暂 停" << 0 << 1;
+    QTest::newRow("exit_idle") << "x" << QList<bool> {} << idle << "" << 0 << 1;
 }
 
 void TestBlocksGame::commandsMoveBetweenTheStates()
@@ -299,10 +304,18 @@ void TestBlocksGame::commandsMoveBetweenTheStates()
     h.view.answers = answers;
     for (QChar c : commands) {
         switch (c.unicode()) {
-        case 's': h.game.mnuStartClick(); break;
-        case 'p': h.game.mnuPauseClick(); break;
-        case 'c': h.game.mnuCancelClick(); break;
-        case 'x': h.game.mnuExitClick(); break;
+        case 's':
+            h.game.mnuStartClick();
+            break;
+        case 'p':
+            h.game.mnuPauseClick();
+            break;
+        case 'c':
+            h.game.mnuCancelClick();
+            break;
+        case 'x':
+            h.game.mnuExitClick();
+            break;
         }
     }
     QCOMPARE(int(h.game.state()), state);
@@ -312,8 +325,8 @@ void TestBlocksGame::commandsMoveBetweenTheStates()
     QCOMPARE(h.game.startEnabled(), state == int(BlocksGame::State::Idle));
     QCOMPARE(h.game.cancelEnabled(), state != int(BlocksGame::State::Idle));
     if (questions) {
-        QCOMPARE(h.view.questions.first(), commands.endsWith('x') ? BlocksGame::ExitQuestion
-                                                                 : BlocksGame::CancelQuestion);
+        QCOMPARE(h.view.questions.first(),
+            commands.endsWith('x') ? BlocksGame::ExitQuestion : BlocksGame::CancelQuestion);
     }
 }
 
@@ -370,7 +383,7 @@ void TestBlocksGame::keysActOnlyWhileRunning()
     const Grid fall = h.game.field().FallLayer;
     const int draws = h.view.scrDraws;
     for (int key : {BlocksGame::KeyLeft, BlocksGame::KeyRight, BlocksGame::KeyUp,
-                    BlocksGame::KeyDown, BlocksGame::KeySpace, BlocksGame::KeyEscape}) {
+             BlocksGame::KeyDown, BlocksGame::KeySpace, BlocksGame::KeyEscape}) {
         h.game.keyDown(key);
     }
     QCOMPARE(h.game.field().FallLayer, fall); // Idle: nothing moves
@@ -391,7 +404,7 @@ void TestBlocksGame::keysActOnlyWhileRunning()
     h.game.keyDown(65); // any other key only draws
     h.view.answers = {false};
     h.game.keyDown(BlocksGame::KeyEscape);
-    QCOMPARE(h.view.questions, QStringList{BlocksGame::CancelQuestion});
+    QCOMPARE(h.view.questions, QStringList {BlocksGame::CancelQuestion});
 
     h.game.mnuPauseClick();
     h.game.keyDown(BlocksGame::KeyLeft);

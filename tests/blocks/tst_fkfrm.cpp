@@ -16,8 +16,14 @@ namespace {
 
 // The face colour of each cell image: what the middle of a drawn cell shows.
 const QColor Faces[8] = {
-    QColor(0, 0, 0), QColor(0, 128, 0), QColor(160, 0, 255), QColor(255, 0, 0),
-    QColor(0, 96, 64), QColor(0, 64, 128), QColor(255, 128, 0), QColor(160, 160, 0),
+    QColor(0, 0, 0),
+    QColor(0, 128, 0),
+    QColor(160, 0, 255),
+    QColor(255, 0, 0),
+    QColor(0, 96, 64),
+    QColor(0, 64, 128),
+    QColor(255, 128, 0),
+    QColor(160, 160, 0),
 };
 
 QColor cellMiddle(const QImage &image, int x, int y)
@@ -27,8 +33,8 @@ QColor cellMiddle(const QImage &image, int x, int y)
 
 struct Harness {
     ScriptedDialogs dialogs;
-    RandomSource random{7};
-    TFKFrm window{dialogs, random};
+    RandomSource random {7};
+    TFKFrm window {dialogs, random};
 
     Harness()
     {
@@ -83,8 +89,9 @@ void TestFKFrm::layoutAndLook()
         const char *name;
         QRect geometry;
         const char *text;
-    } buttons[] = {{"mnuStart", {271, 4, 68, 32}, "开 始"}, {"mnuPause", {271, 44, 68, 32}, "暂 停"},
-                   {"mnuCancel", {271, 84, 68, 32}, "取 消"}, {"mnuExit", {271, 124, 68, 32}, "退 出"}};
+    } buttons[]
+        = {{"mnuStart", {271, 4, 68, 32}, "开 始"}, {"mnuPause", {271, 44, 68, 32}, "暂 停"},
+            {"mnuCancel", {271, 84, 68, 32}, "取 消"}, {"mnuExit", {271, 124, 68, 32}, "退 出"}};
     for (const auto &b : buttons) {
         QPushButton *button = h.button(b.name);
         QCOMPARE(button->geometry(), b.geometry);
@@ -100,7 +107,8 @@ void TestFKFrm::layoutAndLook()
     // The counters' text fits their boxes.
     auto *during = h.window.findChild<QLabel *>("stDuring");
     during->setText(QStringLiteral("23:59:59"));
-    QVERIFY(during->fontMetrics().horizontalAdvance(during->text()) <= during->contentsRect().width());
+    QVERIFY(
+        during->fontMetrics().horizontalAdvance(during->text()) <= during->contentsRect().width());
     QCOMPARE(TFKFrm::virtualKey(Qt::Key_Escape), 27);
     QCOMPARE(TFKFrm::virtualKey(Qt::Key_Space), 32);
     QCOMPARE(TFKFrm::virtualKey(Qt::Key_Left), 37);
@@ -114,8 +122,8 @@ void TestFKFrm::keysDoNothingWhileIdleOrPaused()
 {
     Harness h;
     const QImage before = h.window.boardImage();
-    for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Space,
-                    Qt::Key_Escape})
+    for (int key :
+        {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Space, Qt::Key_Escape})
         QTest::keyClick(&h.window, Qt::Key(key));
     QVERIFY(h.window.isVisible()); // Escape does not close the window
     QCOMPARE(h.window.boardImage(), before);
@@ -172,7 +180,7 @@ void TestFKFrm::boardIsDrawnFromTheGrids()
     // rightmost columns stay black.
     const QImage shown = h.window.findChild<QWidget *>("PaintBox1")->grab().toImage();
     QCOMPARE(shown.copy(0, 0, 170, 340).convertToFormat(QImage::Format_RGB32),
-             image.copy(0, 0, 170, 340));
+        image.copy(0, 0, 170, 340));
     for (int y = 0; y < 340; y += 17) {
         QCOMPARE(QColor(shown.pixel(170, y)), QColor(Qt::black));
         QCOMPARE(QColor(shown.pixel(171, y)), QColor(Qt::black));

@@ -51,13 +51,20 @@ template <typename T> struct Piece final : AnyPiece {
 std::unique_ptr<AnyPiece> make(int kind, Playfield &f)
 {
     switch (kind) {
-    case 1: return std::make_unique<Piece<TStick>>(f);
-    case 2: return std::make_unique<Piece<TDiamonds>>(f);
-    case 3: return std::make_unique<Piece<TTLetter>>(f);
-    case 4: return std::make_unique<Piece<TLCurtch>>(f);
-    case 5: return std::make_unique<Piece<TRCurtch>>(f);
-    case 6: return std::make_unique<Piece<Tlbend>>(f);
-    case 7: return std::make_unique<Piece<TRBend>>(f);
+    case 1:
+        return std::make_unique<Piece<TStick>>(f);
+    case 2:
+        return std::make_unique<Piece<TDiamonds>>(f);
+    case 3:
+        return std::make_unique<Piece<TTLetter>>(f);
+    case 4:
+        return std::make_unique<Piece<TLCurtch>>(f);
+    case 5:
+        return std::make_unique<Piece<TRCurtch>>(f);
+    case 6:
+        return std::make_unique<Piece<Tlbend>>(f);
+    case 7:
+        return std::make_unique<Piece<TRBend>>(f);
     }
     return nullptr;
 }
@@ -243,7 +250,7 @@ void TestPieces::fallingStopsAtTheFloorAndOnTheCellsBelow()
         QVERIFY(p->stepDown());
         QCOMPARE(p->row(), lastMovingRow + 1);
         QCOMPARE(cellsHolding(f.FallLayer, uint8_t(kind)),
-                 placed(kind, orient, p->col(), lastMovingRow + 1));
+            placed(kind, orient, p->col(), lastMovingRow + 1));
         QVERIFY(emptyGrid(f.Board));
         // On the floor: fixed into the board where it is.
         const CellSet before = cellsHolding(f.FallLayer, uint8_t(kind));
@@ -321,10 +328,10 @@ void TestPieces::turnsHaveTheirConditionsAndTestTheirCells_data()
     QTest::addColumn<QList<QPoint>>("tested");
     QTest::addColumn<int>("badCol");
     QTest::addColumn<int>("badRow");
-    const auto row = [](const char *tag, int kind, int from, QList<QPoint> tested, int badCol,
-                        int badRow) {
-        QTest::newRow(tag) << kind << from << tested << badCol << badRow;
-    };
+    const auto row
+        = [](const char *tag, int kind, int from, QList<QPoint> tested, int badCol, int badRow) {
+              QTest::newRow(tag) << kind << from << tested << badCol << badRow;
+          };
     row("tletter_0_1", 3, 0, {{1, 0}}, -99, -99);
     row("tletter_1_2", 3, 1, {{0, 1}}, -1, -99);
     row("tletter_2_3", 3, 2, {{1, 2}}, -99, 18);
@@ -396,10 +403,10 @@ void TestPieces::stickTurnsAboutItsSecondCell()
 {
     Playfield f;
     TStick stick(f); // lying on row 1, columns 3 to 6
-    QCOMPARE(cellsHolding(f.FallLayer, 1), (CellSet{{3, 1}, {4, 1}, {5, 1}, {6, 1}}));
+    QCOMPARE(cellsHolding(f.FallLayer, 1), (CellSet {{3, 1}, {4, 1}, {5, 1}, {6, 1}}));
     stick.Rotate();
     QCOMPARE(stick.Orient, uint8_t(0));
-    QCOMPARE(cellsHolding(f.FallLayer, 1), (CellSet{{4, 0}, {4, 1}, {4, 2}, {4, 3}}));
+    QCOMPARE(cellsHolding(f.FallLayer, 1), (CellSet {{4, 0}, {4, 1}, {4, 2}, {4, 3}}));
     stick.Rotate();
     QCOMPARE(stick.Orient, uint8_t(1));
     QCOMPARE(stick.Col, 3);
@@ -454,7 +461,7 @@ void TestPieces::pieceFixedAtTheFloorStaysFixed()
     const Grid after = f.Board;
     QVERIFY(!t.StepDown());
     QCOMPARE(f.Board, after); // the same four cells again
-    QCOMPARE(cellsHolding(f.Board, 3), (CellSet{{5, 18}, {4, 19}, {5, 19}, {6, 19}}));
+    QCOMPARE(cellsHolding(f.Board, 3), (CellSet {{5, 18}, {4, 19}, {5, 19}, {6, 19}}));
 }
 
 void TestPieces::curtchesOnRowZeroWaitOneRowToTurn()
@@ -511,9 +518,9 @@ void TestPieces::clearRowsRemovesEveryFullRowInOnePass()
     f.Board[5][16] = 4;
     f.Board[9][15] = 5;
     QCOMPARE(piece.ClearRows(), 2);
-    QCOMPARE(cellsHolding(f.Board, 3), (CellSet{{0, 19}})); // old row 18 is row 19
-    QCOMPARE(cellsHolding(f.Board, 4), (CellSet{{5, 18}})); // old row 16 is row 18
-    QCOMPARE(cellsHolding(f.Board, 5), (CellSet{{9, 17}}));
+    QCOMPARE(cellsHolding(f.Board, 3), (CellSet {{0, 19}})); // old row 18 is row 19
+    QCOMPARE(cellsHolding(f.Board, 4), (CellSet {{5, 18}})); // old row 16 is row 18
+    QCOMPARE(cellsHolding(f.Board, 5), (CellSet {{9, 17}}));
     for (int x = 0; x < 10; ++x) {
         QCOMPARE(f.Board[x][0], uint8_t(0));
         QCOMPARE(f.Board[x][1], uint8_t(0));
@@ -545,7 +552,8 @@ void TestPieces::dispatcherForwardsByKind()
     Playfield f;
     TCustObj t(2, f);
     QCOMPARE(t.Kind, 3);
-    QVERIFY(t.TLetter && !t.Stick && !t.Diamonds && !t.LCurtch && !t.RCurtch && !t.LBend && !t.RBend);
+    QVERIFY(
+        t.TLetter && !t.Stick && !t.Diamonds && !t.LCurtch && !t.RCurtch && !t.LBend && !t.RBend);
     t.Shift(+1);
     QCOMPARE(t.TLetter->Col, 5);
     t.Rotate();

@@ -13,8 +13,8 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QString>
-#include <QStringList>
 #include <QStringDecoder>
+#include <QStringList>
 
 #include <functional>
 
@@ -52,8 +52,8 @@ public:
         return out;
     }
 
-    int32_t initialize(void *edit, void *notify, int32_t, int32_t, int32_t, int32_t,
-                       int32_t) override
+    int32_t initialize(
+        void *edit, void *notify, int32_t, int32_t, int32_t, int32_t, int32_t) override
     {
         calls << QStringLiteral("initialize");
         editHandle = edit;
@@ -66,7 +66,7 @@ public:
         return 0;
     }
     int32_t speak(const QByteArray &gbkText, int32_t mode, int32_t voice, int32_t speed,
-                  int32_t volume, int32_t a, int32_t b, const QByteArray &siteText) override
+        int32_t volume, int32_t a, int32_t b, const QByteArray &siteText) override
     {
         calls << QStringLiteral("speak(%1)").arg(voice);
         spokenTexts << QStringDecoder("GBK").decode(gbkText);
@@ -102,8 +102,7 @@ public:
         return dialogResult;
     }
     int32_t speakToWave(const QByteArray &gbkText, const QByteArray &gbkPath, int32_t family,
-                        int32_t voice, int32_t, int32_t, int32_t, int32_t,
-                        const QByteArray &) override
+        int32_t voice, int32_t, int32_t, int32_t, int32_t, const QByteArray &) override
     {
         {
             QMutexLocker lock(&mutex);

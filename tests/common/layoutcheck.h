@@ -45,7 +45,8 @@ inline int neededWidth(const QWidget *w)
 inline void check(QWidget *window, std::span<const Placement> table)
 {
     for (const Placement &row : table) {
-        const QByteArray where = QByteArray(row.name) + " in " + (*row.parent ? row.parent : "window");
+        const QByteArray where
+            = QByteArray(row.name) + " in " + (*row.parent ? row.parent : "window");
         QWidget *control = placedControl(window, row);
         QVERIFY2(control, where.constData());
         QVERIFY2(control->geometry() == row.geometry, where.constData());

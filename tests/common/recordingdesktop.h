@@ -16,9 +16,15 @@ public:
     bool startSystemTool(SystemTool tool, QWidget *) override
     {
         switch (tool) {
-        case SystemTool::ControlPanel: calls << QStringLiteral("tool:control"); break;
-        case SystemTool::DirectXDiagnostics: calls << QStringLiteral("tool:dxdiag"); break;
-        case SystemTool::DeviceManager: calls << QStringLiteral("tool:devmgmt"); break;
+        case SystemTool::ControlPanel:
+            calls << QStringLiteral("tool:control");
+            break;
+        case SystemTool::DirectXDiagnostics:
+            calls << QStringLiteral("tool:dxdiag");
+            break;
+        case SystemTool::DeviceManager:
+            calls << QStringLiteral("tool:devmgmt");
+            break;
         }
         return toolsPresent;
     }

@@ -35,15 +35,18 @@ public:
     int printerDialogs = 0;
 
     Answer message(QWidget *, const QString &text, const QString &caption, Icon icon,
-                   Buttons buttons, bool topmost) override
+        Buttons buttons, bool topmost) override
     {
-        messages << Message{text, caption, icon, buttons, topmost};
+        messages << Message {text, caption, icon, buttons, topmost};
         if (!answers.isEmpty())
             return answers.takeFirst();
         switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::YesNo: return Answer::No;
-        case Buttons::YesNoCancel: return Answer::Cancel;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
         }
         return Answer::No;
     }

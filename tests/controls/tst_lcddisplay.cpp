@@ -82,8 +82,20 @@ void TestLcdDisplay::cornerPointsOfTheClockDigits()
 {
     const std::array<QPoint, 14> p = TLcdDisplay::cornerPoints(15, 25, 5);
     const std::array<QPoint, 14> expected = {{
-        {0, 0}, {14, 0}, {4, 4}, {10, 4}, {0, 12}, {4, 10}, {10, 10},
-        {14, 12}, {4, 14}, {10, 14}, {0, 24}, {4, 20}, {10, 20}, {14, 24},
+        {0, 0},
+        {14, 0},
+        {4, 4},
+        {10, 4},
+        {0, 12},
+        {4, 10},
+        {10, 10},
+        {14, 12},
+        {4, 14},
+        {10, 14},
+        {0, 24},
+        {4, 20},
+        {10, 20},
+        {14, 24},
     }};
     QCOMPARE(p, expected);
 }
@@ -115,8 +127,8 @@ void TestLcdDisplay::digitsLightTheirSegments_data()
 {
     QTest::addColumn<int>("digit");
     QTest::addColumn<QString>("lit"); // segments 0..6, 1 lit
-    const char *rows[] = {"1110111", "0010010", "1011101", "1011011", "0111010",
-                          "1101011", "1101111", "1010010", "1111111", "1111011"};
+    const char *rows[] = {"1110111", "0010010", "1011101", "1011011", "0111010", "1101011",
+        "1101111", "1010010", "1111111", "1111011"};
     for (int d = 0; d < 10; ++d)
         QTest::addRow("digit_%d", d) << d << QString::fromLatin1(rows[d]);
 }
@@ -131,7 +143,7 @@ void TestLcdDisplay::digitsLightTheirSegments()
     for (int s = 0; s < 7; ++s) {
         const QColor expected = rgb(lit[s] == u'1' ? On : Off);
         QVERIFY2(QColor(image.pixel(SegmentProbe[s])) == expected,
-                 qPrintable(QStringLiteral("segment %1").arg(s)));
+            qPrintable(QStringLiteral("segment %1").arg(s)));
     }
 }
 

@@ -49,7 +49,8 @@ void TestNarrexLibrary::namesTheMissingFunction()
 {
     NarrexLibrary lib;
     QVERIFY(!lib.load(QStringLiteral(INCOMPLETE_ENGINE_DIR)));
-    QVERIFY2(lib.errorString().contains(QStringLiteral("Narrex_Close")), qPrintable(lib.errorString()));
+    QVERIFY2(
+        lib.errorString().contains(QStringLiteral("Narrex_Close")), qPrintable(lib.errorString()));
     QVERIFY(!lib.functions().initialize);
 }
 

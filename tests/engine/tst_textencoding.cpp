@@ -24,30 +24,51 @@ void TestTextEncoding::detectsTheEncodingOfAFile_data()
     QTest::addColumn<int>("encoding");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("gbk") << QByteArray("\xc4\xe3\xba\xc3") << int(Encoding::Gbk) << QStringLiteral("你好");
-    QTest::newRow("utf8_no_bom") << QByteArray("\xe4\xbd\xa0\xe5\xa5\xbd") << int(Encoding::Utf8) << QStringLiteral("你好");
+    QTest::newRow("gbk") << QByteArray("\xc4\xe3\xba\xc3") << int(Encoding::Gbk)
+                         << QStringLiteral("你好");
+    QTest::newRow("utf8_no_bom") << QByteArray("\xe4\xbd\xa0\xe5\xa5\xbd") << int(Encoding::Utf8)
+                                 << QStringLiteral("你好");
     // The decoder drops the byte-order mark.
-    QTest::newRow("utf8_bom") << QByteArray("\xef\xbb\xbf" "ab") << int(Encoding::Utf8) << QStringLiteral("ab");
-    QTest::newRow("utf16le_bom") << QByteArray("\xff\xfe\x60\x4f", 4) << int(Encoding::Utf16LE) << QStringLiteral("你");
-    QTest::newRow("utf16be_bom") << QByteArray("\xfe\xff\x4f\x60", 4) << int(Encoding::Utf16BE) << QStringLiteral("你");
-    QTest::newRow("ascii_is_gbk") << QByteArray("plain") << int(Encoding::Gbk) << QStringLiteral("plain");
+    QTest::newRow("utf8_bom") << QByteArray("\xef\xbb\xbf"
+                                            "ab")
+                              << int(Encoding::Utf8) << QStringLiteral("ab");
+    QTest::newRow("utf16le_bom") << QByteArray("\xff\xfe\x60\x4f", 4) << int(Encoding::Utf16LE)
+                                 << QStringLiteral("你");
+    QTest::newRow("utf16be_bom") << QByteArray("\xfe\xff\x4f\x60", 4) << int(Encoding::Utf16BE)
+                                 << QStringLiteral("你");
+    QTest::newRow("ascii_is_gbk") << QByteArray("plain") << int(Encoding::Gbk)
+                                  << QStringLiteral("plain");
     // GBK bytes that happen to be well-formed UTF-8 are rare; these are not.
-    QTest::newRow("gbk_not_utf8") << QByteArray("\xd6\xd0\xce\xc4") << int(Encoding::Gbk) << QStringLiteral("中文");
-    QTest::newRow("utf8_cut_mid_character") << QByteArray("\xe4\xbd\xa0\xe5") << int(Encoding::Utf8) << QStringLiteral("你\uFFFD");
-    QTest::newRow("overlong_is_not_utf8") << QByteArray("\xc0\xaf") << int(Encoding::Gbk) << QString();
+    QTest::newRow("gbk_not_utf8") << QByteArray("\xd6\xd0\xce\xc4") << int(Encoding::Gbk)
+                                  << QStringLiteral("中文");
+    QTest::newRow("utf8_cut_mid_character")
+        << QByteArray("\xe4\xbd\xa0\xe5") << int(Encoding::Utf8) << QStringLiteral("你\uFFFD");
+    QTest::newRow("overlong_is_not_utf8")
+        << QByteArray("\xc0\xaf") << int(Encoding::Gbk) << QString();
     // Short GBK often reads as two-byte UTF-8 too ("1=木目牛女毛" as
     // "1=ľĿţŮë"): the more likely text wins.
-    QTest::newRow("short_gbk_that_reads_as_utf8") << QByteArray("=\xc9\xbd\xcb\xae") << int(Encoding::Gbk) << QStringLiteral("=山水");
-    QTest::newRow("list_line_that_reads_as_utf8") << QByteArray("1=\xc4\xbe\xc4\xbf\xc5\xa3\xc5\xae\xc3\xab")
-                                                  << int(Encoding::Gbk) << QStringLiteral("1=木目牛女毛");
-    QTest::newRow("gbk_deer_road") << QByteArray("\xc2\xb9\xc2\xb7\r\n") << int(Encoding::Gbk) << QStringLiteral("鹿路\r\n");
-    QTest::newRow("accented_latin_utf8") << QByteArray("caf\xc3\xa9") << int(Encoding::Utf8) << QStringLiteral("café");
-    QTest::newRow("german_utf8") << QByteArray("M\xc3\xbcller") << int(Encoding::Utf8) << QStringLiteral("Müller");
-    QTest::newRow("russian_utf8") << QByteArray("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82") << int(Encoding::Utf8) << QStringLiteral("Привет");
-    QTest::newRow("greek_utf8") << QStringLiteral("Καλημέρα κόσμε").toUtf8() << int(Encoding::Utf8) << QStringLiteral("Καλημέρα κόσμε");
-    QTest::newRow("utf8_bom_before_two_byte_text") << QByteArray("\xef\xbb\xbf" "1=\xc4\xbe") << int(Encoding::Utf8) << QStringLiteral("1=ľ");
-    QTest::newRow("short_utf8_chinese") << QByteArray("\xe4\xb8\xad\xe6\x96\x87") << int(Encoding::Utf8) << QStringLiteral("中文");
-    QTest::newRow("surrogate_is_not_utf8") << QByteArray("\xed\xa0\x80") << int(Encoding::Gbk) << QString();
+    QTest::newRow("short_gbk_that_reads_as_utf8")
+        << QByteArray("=\xc9\xbd\xcb\xae") << int(Encoding::Gbk) << QStringLiteral("=山水");
+    QTest::newRow("list_line_that_reads_as_utf8")
+        << QByteArray("1=\xc4\xbe\xc4\xbf\xc5\xa3\xc5\xae\xc3\xab") << int(Encoding::Gbk)
+        << QStringLiteral("1=木目牛女毛");
+    QTest::newRow("gbk_deer_road")
+        << QByteArray("\xc2\xb9\xc2\xb7\r\n") << int(Encoding::Gbk) << QStringLiteral("鹿路\r\n");
+    QTest::newRow("accented_latin_utf8")
+        << QByteArray("caf\xc3\xa9") << int(Encoding::Utf8) << QStringLiteral("café");
+    QTest::newRow("german_utf8") << QByteArray("M\xc3\xbcller") << int(Encoding::Utf8)
+                                 << QStringLiteral("Müller");
+    QTest::newRow("russian_utf8") << QByteArray("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82")
+                                  << int(Encoding::Utf8) << QStringLiteral("Привет");
+    QTest::newRow("greek_utf8") << QStringLiteral("Καλημέρα κόσμε").toUtf8() << int(Encoding::Utf8)
+                                << QStringLiteral("Καλημέρα κόσμε");
+    QTest::newRow("utf8_bom_before_two_byte_text") << QByteArray("\xef\xbb\xbf"
+                                                                 "1=\xc4\xbe")
+                                                   << int(Encoding::Utf8) << QStringLiteral("1=ľ");
+    QTest::newRow("short_utf8_chinese")
+        << QByteArray("\xe4\xb8\xad\xe6\x96\x87") << int(Encoding::Utf8) << QStringLiteral("中文");
+    QTest::newRow("surrogate_is_not_utf8")
+        << QByteArray("\xed\xa0\x80") << int(Encoding::Gbk) << QString();
 }
 
 void TestTextEncoding::detectsTheEncodingOfAFile()
@@ -130,7 +151,7 @@ void TestTextEncoding::offsetsMapEveryUnitToItsBytes()
     const QString text = QStringLiteral("a中😀b€ก。");
     const TextEncoding::GbkResult r = TextEncoding::toGbk(text, true);
     QCOMPARE(r.bytes, QByteArray("a\xd6\xd0 b\x80 \xa1\xa3"));
-    QCOMPARE(r.unitOffsets, (std::vector<qint32>{0, 1, 3, 3, 4, 5, 6, 7, 9}));
+    QCOMPARE(r.unitOffsets, (std::vector<qint32> {0, 1, 3, 3, 4, 5, 6, 7, 9}));
     QCOMPARE(qsizetype(r.unitOffsets.size()), text.size() + 1);
     QVERIFY(TextEncoding::toGbk(text).unitOffsets.empty()); // only when asked for
 }

@@ -15,13 +15,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QNetworkDatagram>
 #include <QSlider>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QUdpSocket>
-#include <QNetworkDatagram>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUdpSocket>
 
 namespace {
 
@@ -215,9 +215,8 @@ void TestFlashPlayer::pageScriptCannotReachOut()
         while (QTcpSocket *s = tcp.nextPendingConnection()) {
             QTcpSocket *socket = s;
             heard << QStringLiteral("tcp");
-            connect(socket, &QTcpSocket::readyRead, socket, [socket, &heard] {
-                heard << QString::fromLatin1(socket->readAll().left(60));
-            });
+            connect(socket, &QTcpSocket::readyRead, socket,
+                [socket, &heard] { heard << QString::fromLatin1(socket->readAll().left(60)); });
         }
     });
     connect(&udp, &QUdpSocket::readyRead, &udp, [&] {
@@ -311,7 +310,8 @@ void TestFlashPlayer::gameReadsItsOwnFilesOnly()
     h.pick(QStringLiteral("main.swf"));
     QTRY_VERIFY_WITH_TIMEOUT(h.firstFrames == 1, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(h.window->FCurrentFrame, 42, 10000);
-    const QUrl secret = QUrl::fromLocalFile(QDir(h.dir.path()).canonicalPath() + QStringLiteral("/secret.txt"));
+    const QUrl secret
+        = QUrl::fromLocalFile(QDir(h.dir.path()).canonicalPath() + QStringLiteral("/secret.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(h.refused.contains(secret), 10000);
     for (const QUrl &url : std::as_const(h.refused))
         QVERIFY2(!url.toString().contains(QStringLiteral("part2")), qPrintable(url.toString()));

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Most inputs should get past the "{\rtf" check to reach the parser.
-    QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    QByteArray input
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     if (!RtfReader::isRtf(input))
         input.prepend("{\\rtf1 ");
     QTextDocument document;

@@ -47,12 +47,16 @@ void TestMathDrill::operandsKeepTheirRules()
             QVERIFY(q.a >= 1 && q.a <= n);
             QVERIFY(q.b >= 1 && q.b <= n);
             switch (operation) {
-            case Op::Add: QCOMPARE(q.answer, q.a + q.b); break;
+            case Op::Add:
+                QCOMPARE(q.answer, q.a + q.b);
+                break;
             case Op::Subtract:
                 QVERIFY(q.a >= q.b);
                 QCOMPARE(q.answer, q.a - q.b);
                 break;
-            case Op::Multiply: QCOMPARE(q.answer, q.a * q.b); break;
+            case Op::Multiply:
+                QCOMPARE(q.answer, q.a * q.b);
+                break;
             case Op::Divide:
                 QCOMPARE(q.a % q.b, 0);
                 QVERIFY(q.a != q.b);
@@ -64,10 +68,18 @@ void TestMathDrill::operandsKeepTheirRules()
         }
         // Answers within the operation's range.
         switch (operation) {
-        case Op::Add: QVERIFY(minAnswer >= 2 && maxAnswer <= 2 * n); break;
-        case Op::Subtract: QVERIFY(minAnswer >= 0 && maxAnswer <= n - 1); break;
-        case Op::Multiply: QVERIFY(minAnswer >= 1 && maxAnswer <= n * n); break;
-        case Op::Divide: QVERIFY(minAnswer >= 2 && maxAnswer <= n); break;
+        case Op::Add:
+            QVERIFY(minAnswer >= 2 && maxAnswer <= 2 * n);
+            break;
+        case Op::Subtract:
+            QVERIFY(minAnswer >= 0 && maxAnswer <= n - 1);
+            break;
+        case Op::Multiply:
+            QVERIFY(minAnswer >= 1 && maxAnswer <= n * n);
+            break;
+        case Op::Divide:
+            QVERIFY(minAnswer >= 2 && maxAnswer <= n);
+            break;
         }
     }
 }
@@ -81,7 +93,7 @@ void TestMathDrill::divisionWithTheSmallestBoundAsksFivePairs()
         const MathDrill::Question q = drill.PickOperands(Op::Divide, 5);
         seen.insert({q.a, q.b});
     }
-    QCOMPARE(seen, (std::set<std::pair<int, int>>{{2, 1}, {3, 1}, {4, 1}, {5, 1}, {4, 2}}));
+    QCOMPARE(seen, (std::set<std::pair<int, int>> {{2, 1}, {3, 1}, {4, 1}, {5, 1}, {4, 2}}));
 }
 
 void TestMathDrill::boundsOutsideTheSpinnerAreClamped()
@@ -133,7 +145,7 @@ void TestMathDrill::answerIsEquallyLikelyInEachPlace()
     RandomSource random(20261210);
     MathDrill drill(random);
     constexpr int Draws = 60000;
-    std::array<int, 6> counts{};
+    std::array<int, 6> counts {};
     for (int i = 0; i < Draws; ++i) {
         const auto choices = drill.FillChoices(17);
         counts[size_t(std::find(choices.begin(), choices.end(), 17) - choices.begin())]++;
@@ -174,7 +186,7 @@ void TestMathDrill::picksAreJudgedAgainstTheBoard()
         if (rounds > 0) {
             const MathDrill::Round &round = drill.nextRound(Op(op), 5 + r);
             QCOMPARE(round.question.answer,
-                     MathDrill::answerOf(Op(op), round.question.a, round.question.b));
+                MathDrill::answerOf(Op(op), round.question.a, round.question.b));
             QCOMPARE(&round, &drill.round());
         }
         // Exactly the slot holding the answer is right; nothing is asked
@@ -183,7 +195,8 @@ void TestMathDrill::picksAreJudgedAgainstTheBoard()
         for (int slot = 0; slot < MathDrill::ChoiceCount; ++slot) {
             const std::optional<bool> verdict = drill.judge(slot);
             QVERIFY(verdict.has_value());
-            QCOMPARE(*verdict, drill.round().choices[size_t(slot)] == drill.round().question.answer);
+            QCOMPARE(
+                *verdict, drill.round().choices[size_t(slot)] == drill.round().question.answer);
             right += *verdict;
         }
         QCOMPARE(right, rounds > 0 ? 1 : 0);
@@ -192,7 +205,7 @@ void TestMathDrill::picksAreJudgedAgainstTheBoard()
     }
     if (rounds == 0) {
         QCOMPARE(drill.round().question.answer, 0);
-        QCOMPARE(drill.round().choices, (std::array<int, 6>{1, 2, 3, 4, 5, 6}));
+        QCOMPARE(drill.round().choices, (std::array<int, 6> {1, 2, 3, 4, 5, 6}));
     }
 }
 

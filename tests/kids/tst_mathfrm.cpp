@@ -15,9 +15,9 @@
 namespace {
 
 struct Harness {
-    RandomSource random{77};
+    RandomSource random {77};
     QStringList spoken;
-    TMathFrm window{random, [this](const QString &t) { spoken << t; }};
+    TMathFrm window {random, [this](const QString &t) { spoken << t; }};
 
     Harness()
     {
@@ -74,7 +74,8 @@ void TestMathFrm::layout()
     QCOMPARE(spinner->maximum(), 50);
     QCOMPARE(spinner->value(), 5);
     // The top bar's controls sit in its frame: these are their places in the window.
-    const auto inWindow = [&h](QWidget *w) { return QRect(w->mapTo(&h.window, QPoint()), w->size()); };
+    const auto inWindow
+        = [&h](QWidget *w) { return QRect(w->mapTo(&h.window, QPoint()), w->size()); };
     QCOMPARE(inWindow(spinner), QRect(74, 11, 68, 22));
     QCOMPARE(h.window.findChild<QWidget *>("pb1")->geometry(), QRect(2, 2, 448, 65));
     QCOMPARE(h.window.findChild<QWidget *>("pb2")->geometry(), QRect(2, 254, 449, 65));
@@ -111,7 +112,7 @@ void TestMathFrm::sampleQuestionBeforeTheFirst()
     // Before any question every pick is judged against 0.
     h.item(5)->click();
     QCOMPARE(h.text("lbl5"), QStringLiteral("6"));
-    QCOMPARE(h.spoken, QStringList{"答错了"});
+    QCOMPARE(h.spoken, QStringList {"答错了"});
 }
 
 void TestMathFrm::questionIsSpokenAndShown()
@@ -126,7 +127,7 @@ void TestMathFrm::questionIsSpokenAndShown()
     QCOMPARE(h.window.mathAnswer(), a * b);
     QCOMPARE(h.text("lbl2"), QStringLiteral("×"));
     QCOMPARE(h.text("lbl5"), QStringLiteral("?"));
-    QCOMPARE(h.spoken, QStringList{QStringLiteral("出题 %1乘%2").arg(a).arg(b)});
+    QCOMPARE(h.spoken, QStringList {QStringLiteral("出题 %1乘%2").arg(a).arg(b)});
     QVERIFY(h.itemHolding(a * b) >= 0);
     for (int i = 0; i < 6; ++i)
         QVERIFY(!h.item(i)->isChecked());
@@ -144,7 +145,7 @@ void TestMathFrm::picksAreJudged()
     h.item(wrong)->click(); // already picked: nothing
     h.item(right)->click();
     QCOMPARE(h.text("lbl5"), QString::number(h.window.mathAnswer()));
-    QCOMPARE(h.spoken, (QStringList{"答错了", "答对了"}));
+    QCOMPARE(h.spoken, (QStringList {"答错了", "答对了"}));
     // By keyboard too: the arrow keys move the pick within the group.
     h.newQuestion();
     h.spoken.clear();
@@ -171,7 +172,7 @@ void TestMathFrm::switchingTheOperationKeepsTheQuestion()
         QCOMPARE(h.item(i)->text(), items[i]);
     h.spoken.clear();
     h.item(h.itemHolding(sum))->click(); // still judged against the sum
-    QCOMPARE(h.spoken, QStringList{"答对了"});
+    QCOMPARE(h.spoken, QStringList {"答对了"});
     // The next question speaks the new word.
     h.newQuestion();
     QVERIFY(h.spoken.last().contains(u'减'));
@@ -189,7 +190,8 @@ void TestMathFrm::closingAndReopeningKeepsEverything()
     h.window.findChild<QPushButton *>("btn6")->click();
     QVERIFY(!h.window.isVisible());
     h.window.show();
-    QCOMPARE((QStringList{h.text("lbl1"), h.text("lbl2"), h.text("lbl3"), h.text("lbl5")}), labels);
+    QCOMPARE(
+        (QStringList {h.text("lbl1"), h.text("lbl2"), h.text("lbl3"), h.text("lbl5")}), labels);
     QCOMPARE(h.window.findChild<QSpinBox *>("RzSpinner1")->value(), 30);
     QVERIFY(h.operation(3)->isChecked());
     QVERIFY(h.item(2)->isChecked());
@@ -212,7 +214,8 @@ void TestMathFrm::applesFitTheirBoxes()
     const QList<QRectF> places = TMathFrm::applePlaces(count, box);
     QCOMPARE(places.size(), count);
     for (const QRectF &p : places)
-        QVERIFY2(QRectF(QPointF(0, 0), box).contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(QRectF(QPointF(0, 0), box).contains(p),
+            qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     for (int i = 0; i < count; ++i) {
         for (int j = i + 1; j < count; ++j)
             QVERIFY(!places[i].intersects(places[j])); // every apple can be counted

@@ -78,22 +78,30 @@ void TestUntfun::listsAndCards_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("firstCards");
-    QTest::newRow("one_group") << "一年级=天地人" << QStringList{"一年级"} << QStringList{"天", "地", "人"};
-    QTest::newRow("first_equals_counts") << "a=b=c" << QStringList{"a"} << QStringList{"b=", "c"};
-    QTest::newRow("empty_name") << "=山水" << QStringList{""} << QStringList{"山", "水"};
-    QTest::newRow("digits_pair_up") << "数=123" << QStringList{"数"} << QStringList{"12", "3"};
-    QTest::newRow("latin_before_chinese") << "x=ab天" << QStringList{"x"} << QStringList{"ab", "天"};
-    QTest::newRow("chinese_between_latin") << "x=a天b" << QStringList{"x"} << QStringList{"a", "天", "b"};
-    QTest::newRow("empty_characters_blank_card") << "空=" << QStringList{"空"} << QStringList{"\r\n"};
-    QTest::newRow("nothing_trimmed") << " 名 = 天 " << QStringList{" 名 "} << QStringList{" ", "天", " "};
-    QTest::newRow("blank_before_chinese") << "x=a 天" << QStringList{"x"} << QStringList{"a ", "天"};
+    QTest::newRow("one_group") << "一年级=天地人" << QStringList {"一年级"}
+                               << QStringList {"天", "地", "人"};
+    QTest::newRow("first_equals_counts") << "a=b=c" << QStringList {"a"} << QStringList {"b=", "c"};
+    QTest::newRow("empty_name") << "=山水" << QStringList {""} << QStringList {"山", "水"};
+    QTest::newRow("digits_pair_up") << "数=123" << QStringList {"数"} << QStringList {"12", "3"};
+    QTest::newRow("latin_before_chinese")
+        << "x=ab天" << QStringList {"x"} << QStringList {"ab", "天"};
+    QTest::newRow("chinese_between_latin")
+        << "x=a天b" << QStringList {"x"} << QStringList {"a", "天", "b"};
+    QTest::newRow("empty_characters_blank_card")
+        << "空=" << QStringList {"空"} << QStringList {"\r\n"};
+    QTest::newRow("nothing_trimmed")
+        << " 名 = 天 " << QStringList {" 名 "} << QStringList {" ", "天", " "};
+    QTest::newRow("blank_before_chinese")
+        << "x=a 天" << QStringList {"x"} << QStringList {"a ", "天"};
     QTest::newRow("lines_without_equals_skipped")
-        << "标题\n\n二年级=上下\n   \n三年级=大小" << QStringList{"二年级", "三年级"} << QStringList{"上", "下"};
-    QTest::newRow("duplicate_names_kept") << "甲=一\n甲=二" << QStringList{"甲", "甲"} << QStringList{"一"};
-    QTest::newRow("only_blank_lines") << "\n\n  \n标题" << QStringList{} << QStringList{};
+        << "标题\n\n二年级=上下\n   \n三年级=大小" << QStringList {"二年级", "三年级"}
+        << QStringList {"上", "下"};
+    QTest::newRow("duplicate_names_kept")
+        << "甲=一\n甲=二" << QStringList {"甲", "甲"} << QStringList {"一"};
+    QTest::newRow("only_blank_lines") << "\n\n  \n标题" << QStringList {} << QStringList {};
     // GBK that is well-formed UTF-8 too ("ľĿţŮë") is still read as GBK.
-    QTest::newRow("gbk_that_reads_as_utf8") << "1=木目牛女毛" << QStringList{"1"}
-                                            << QStringList{"木", "目", "牛", "女", "毛"};
+    QTest::newRow("gbk_that_reads_as_utf8")
+        << "1=木目牛女毛" << QStringList {"1"} << QStringList {"木", "目", "牛", "女", "毛"};
 }
 
 void TestUntfun::listsAndCards()
@@ -106,7 +114,7 @@ void TestUntfun::listsAndCards()
     QCOMPARE(list.groups.size(), names.size());
     if (names.isEmpty())
         return;
-    QList<QByteArray> cards{QByteArray("kept")};
+    QList<QByteArray> cards {QByteArray("kept")};
     Untfun::SplitCards(list.groups.first(), cards); // appends, does not clear
     QCOMPARE(cards.first(), QByteArray("kept"));
     QCOMPARE(cardTexts(cards.mid(1)), firstCards);
@@ -116,13 +124,15 @@ void TestUntfun::lineBreaks_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QList<QByteArray>>("lines");
-    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QList<QByteArray>{"a", "b"};
-    QTest::newRow("lone_cr") << QByteArray("a\rb") << QList<QByteArray>{"a", "b"};
-    QTest::newRow("lone_lf") << QByteArray("a\nb") << QList<QByteArray>{"a", "b"};
-    QTest::newRow("mixed_and_empty") << QByteArray("a\n\r\nb\r\rc") << QList<QByteArray>{"a", "", "b", "", "c"};
-    QTest::newRow("last_without_break") << QByteArray("a\r\nb") << QList<QByteArray>{"a", "b"};
-    QTest::newRow("nul_ends_the_text") << QByteArray("a=1\nb=2\0c=3", 11) << QList<QByteArray>{"a=1", "b=2"};
-    QTest::newRow("empty") << QByteArray() << QList<QByteArray>{};
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QList<QByteArray> {"a", "b"};
+    QTest::newRow("lone_cr") << QByteArray("a\rb") << QList<QByteArray> {"a", "b"};
+    QTest::newRow("lone_lf") << QByteArray("a\nb") << QList<QByteArray> {"a", "b"};
+    QTest::newRow("mixed_and_empty")
+        << QByteArray("a\n\r\nb\r\rc") << QList<QByteArray> {"a", "", "b", "", "c"};
+    QTest::newRow("last_without_break") << QByteArray("a\r\nb") << QList<QByteArray> {"a", "b"};
+    QTest::newRow("nul_ends_the_text")
+        << QByteArray("a=1\nb=2\0c=3", 11) << QList<QByteArray> {"a=1", "b=2"};
+    QTest::newRow("empty") << QByteArray() << QList<QByteArray> {};
 }
 
 void TestUntfun::lineBreaks()
@@ -136,12 +146,12 @@ void TestUntfun::utf8ListsBecomeWholeCharacters()
 {
     // Saved by today's editors: UTF-8, with or without a byte-order mark.
     for (const QByteArray &bytes : {QStringLiteral("颜色=红黄蓝").toUtf8(),
-                                    QByteArray("\xEF\xBB\xBF") + QStringLiteral("颜色=红黄蓝").toUtf8()}) {
+             QByteArray("\xEF\xBB\xBF") + QStringLiteral("颜色=红黄蓝").toUtf8()}) {
         const Untfun::List list = Untfun::parseList(bytes);
-        QCOMPARE(list.names, QStringList{"颜色"});
+        QCOMPARE(list.names, QStringList {"颜色"});
         QList<QByteArray> cards;
         Untfun::SplitCards(list.groups.first(), cards);
-        QCOMPARE(cardTexts(cards), (QStringList{"红", "黄", "蓝"}));
+        QCOMPARE(cardTexts(cards), (QStringList {"红", "黄", "蓝"}));
     }
 }
 
@@ -167,7 +177,8 @@ void TestUntfun::missingAndUnreadableFiles()
 {
     QTemporaryDir dir;
     QString error;
-    const std::optional<Untfun::List> missing = Untfun::LoadList(dir.filePath("tavimo.txt"), &error);
+    const std::optional<Untfun::List> missing
+        = Untfun::LoadList(dir.filePath("tavimo.txt"), &error);
     QVERIFY(missing);
     QVERIFY(missing->names.isEmpty());
     QVERIFY(error.isEmpty());
@@ -203,7 +214,7 @@ void TestUntfun::deckDrawsInOrderOrAtRandom()
     QStringList order;
     for (int i = 0; i < 4; ++i)
         order << QStringDecoder("GBK").decode(*deck.NextCard(false, random));
-    QCOMPARE(order, (QStringList{"天", "地", "人", "天"}));
+    QCOMPARE(order, (QStringList {"天", "地", "人", "天"}));
     QCOMPARE(deck.positionText(), QStringLiteral("第 1 字"));
     // From random to in order: on from the last random place.
     deck.NextCard(true, random);

@@ -15,20 +15,20 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <QGuiApplication>
 #include <QTest>
-#include <QWindow>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <memory>
 
@@ -44,7 +44,7 @@ struct Harness {
     QTemporaryDir fallback;
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
-    RandomSource random{11};
+    RandomSource random {11};
     std::unique_ptr<TWordFrm> window;
 
     explicit Harness(const QByteArray &list = QByteArray(), bool inProgramFolder = false)
@@ -61,7 +61,7 @@ struct Harness {
     }
     void create()
     {
-        TWordFrm::Services s{&dialogs, &desktop, &random, program.path(), fallback.path()};
+        TWordFrm::Services s {&dialogs, &desktop, &random, program.path(), fallback.path()};
         window = std::make_unique<TWordFrm>(s);
         window->show();
         window->activateWindow();
@@ -168,7 +168,7 @@ void TestWordFrm::inOrderAndAfterAGroupChange()
         QTest::mousePress(h.window->findChild<QLabel *>("lbl1"), Qt::LeftButton);
         seen << h.card() + h.position();
     }
-    QCOMPARE(seen, (QStringList{"天第 1 字", "地第 2 字", "人第 3 字", "天第 1 字"}));
+    QCOMPARE(seen, (QStringList {"天第 1 字", "地第 2 字", "人第 3 字", "天第 1 字"}));
     h.window->ShowNextCard();
     // Another group: the card on screen stays until the next one.
     h.groups()->setCurrentIndex(1);
@@ -348,7 +348,7 @@ void TestWordFrm::stayOnTopKeepsTheOpeningAndItsModalShowing()
     });
     h.window->exec();
     order << QStringLiteral("returned");
-    QCOMPARE(order, (QStringList{u"toggled"_qs, u"closing"_qs, u"returned"_qs}));
+    QCOMPARE(order, (QStringList {u"toggled"_qs, u"closing"_qs, u"returned"_qs}));
     QCOMPARE(countWhenClosing, QStringLiteral("1"));
     QCOMPARE(QGuiApplication::modalWindow(), nullptr);
 }
@@ -359,7 +359,7 @@ void TestWordFrm::desktopShortcut()
     QAction *n3 = h.window->findChild<QAction *>("N3");
     QCOMPARE(n3->text(), QStringLiteral("桌面快捷方式&"));
     n3->trigger();
-    QCOMPARE(h.desktop.calls, QStringList{"shortcut"});
+    QCOMPARE(h.desktop.calls, QStringList {"shortcut"});
     QCOMPARE(h.dialogs.messages.last().icon, Dialogs::Icon::Information);
     h.desktop.shortcutWorks = false;
     n3->trigger();
@@ -475,7 +475,7 @@ void TestWordFrm::editorOpensUtf8AndLfFiles()
     TFrminput editor(h.window.get(), h.dialogs);
     h.dialogs.fileNames << f.fileName();
     editor.findChild<QToolButton *>("btn1")->click();
-    QCOMPARE(h.dialogs.fileDialogs, QStringList{"open:文本文件|*.txt"});
+    QCOMPARE(h.dialogs.fileDialogs, QStringList {"open:文本文件|*.txt"});
     QCOMPARE(editor.memo()->toPlainText(), QStringLiteral("水果=苹果梨\n蔬菜=菜\n"));
     QCOMPARE(h.listBytes(), ThreeGroups); // opening does not save
     editor.btn4Click();
@@ -508,9 +508,11 @@ void TestWordFrm::editorKeepsUnsavedTypingUntilTheUserDecides_data()
     QTest::addColumn<bool>("saved");
     QTest::newRow("exit_button_yes_saves") << "btn6" << int(Dialogs::Answer::Yes) << true << true;
     QTest::newRow("exit_button_no_discards") << "btn6" << int(Dialogs::Answer::No) << true << false;
-    QTest::newRow("exit_button_cancel_stays") << "btn6" << int(Dialogs::Answer::Cancel) << false << false;
+    QTest::newRow("exit_button_cancel_stays")
+        << "btn6" << int(Dialogs::Answer::Cancel) << false << false;
     QTest::newRow("close_box_yes_saves") << "close" << int(Dialogs::Answer::Yes) << true << true;
-    QTest::newRow("close_box_cancel_stays") << "close" << int(Dialogs::Answer::Cancel) << false << false;
+    QTest::newRow("close_box_cancel_stays")
+        << "close" << int(Dialogs::Answer::Cancel) << false << false;
 }
 
 void TestWordFrm::editorKeepsUnsavedTypingUntilTheUserDecides()
@@ -525,7 +527,8 @@ void TestWordFrm::editorKeepsUnsavedTypingUntilTheUserDecides()
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     editor.memo()->setFocus();
     QTest::keyClick(editor.memo(), Qt::Key_End, Qt::ControlModifier);
-    QTest::sendKeyEvent(QTest::Click, editor.memo(), Qt::Key_unknown, QStringLiteral("猫"), Qt::NoModifier);
+    QTest::sendKeyEvent(
+        QTest::Click, editor.memo(), Qt::Key_unknown, QStringLiteral("猫"), Qt::NoModifier);
     QTest::keyClick(editor.memo(), Qt::Key_Escape);
     QVERIFY(editor.isVisible());
     QVERIFY(h.dialogs.messages.isEmpty()); // Esc asks nothing either

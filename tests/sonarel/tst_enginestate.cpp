@@ -27,11 +27,11 @@ void TestEngineState::transitions_data()
     QTest::addColumn<int>("bits");
     QTest::addColumn<int>("percent");
     QTest::addColumn<bool>("lastBeginAccepted");
-    const auto row = [](const char *name, const char *events, int bits, int percent,
-                        bool accepted = true) {
-        QTest::newRow(name) << QString::fromLatin1(events).split(u' ', Qt::SkipEmptyParts) << bits
-                            << percent << accepted;
-    };
+    const auto row
+        = [](const char *name, const char *events, int bits, int percent, bool accepted = true) {
+              QTest::newRow(name) << QString::fromLatin1(events).split(u' ', Qt::SkipEmptyParts)
+                                  << bits << percent << accepted;
+          };
     row("fresh engine is idle", "", 0, 0);
     row("speak", "play", NARREX_STATE_READING, 0);
     row("heard to the end", "play finish", 0, 0);
@@ -49,8 +49,8 @@ void TestEngineState::transitions_data()
         NARREX_STATE_READING | NARREX_STATE_CONVERTING, 30);
     row("the reading ends, the conversion goes on", "play convert 30 finish",
         NARREX_STATE_CONVERTING, 30);
-    row("two conversions: one ends, one runs", "convert convert 20 end",
-        NARREX_STATE_CONVERTING, 20);
+    row("two conversions: one ends, one runs", "convert convert 20 end", NARREX_STATE_CONVERTING,
+        20);
     row("closing", "play close", NARREX_STATE_READING | NARREX_STATE_CLOSING, 0);
     row("closing refuses a new conversion", "close convert", NARREX_STATE_CLOSING, 0, false);
     row("a conversion under way when closing begins", "convert 10 close",
@@ -94,7 +94,7 @@ void TestEngineState::closingWaitsForTheRunningConversion()
     EngineState state;
     QVERIFY(state.beginConversion());
     state.beginClosing();
-    std::atomic<bool> waited{false};
+    std::atomic<bool> waited {false};
     std::thread closer([&] {
         state.waitForConversions();
         waited = true;
@@ -130,7 +130,7 @@ void TestEngineState::theQueueReportsEachChangeOfItsReading()
     QCOMPARE(state.snapshot().bits(), 0);
     queue.begin(5);
     queue.stop();
-    QCOMPARE(heard, (QList<State>{State::Playing, State::Finished, State::Playing, State::Idle}));
+    QCOMPARE(heard, (QList<State> {State::Playing, State::Finished, State::Playing, State::Idle}));
     QCOMPARE(state.snapshot().reading, State::Idle);
 }
 

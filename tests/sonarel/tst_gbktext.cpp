@@ -45,21 +45,33 @@ void TestGbkText::decodeMapsEveryCharacterToItsBytes_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("offsets");
 
-    QTest::newRow("ascii") << QByteArray("ab c") << QStringLiteral("ab c") << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("chinese") << gbk(QStringLiteral("你好")) << QStringLiteral("你好") << QList<int>{0, 2, 4};
-    QTest::newRow("mixed") << gbk(QStringLiteral("a你b")) << QStringLiteral("a你b") << QList<int>{0, 1, 3, 4};
+    QTest::newRow("ascii") << QByteArray("ab c") << QStringLiteral("ab c")
+                           << QList<int> {0, 1, 2, 3, 4};
+    QTest::newRow("chinese") << gbk(QStringLiteral("你好")) << QStringLiteral("你好")
+                             << QList<int> {0, 2, 4};
+    QTest::newRow("mixed") << gbk(QStringLiteral("a你b")) << QStringLiteral("a你b")
+                           << QList<int> {0, 1, 3, 4};
     // The second byte of 淺 is a backslash, of 丂 an '@': both are trail bytes.
-    QTest::newRow("ascii_looking_trail_bytes") << gbk(QStringLiteral("淺丂x"))
-                                               << QStringLiteral("淺丂x") << QList<int>{0, 2, 4, 5};
-    QTest::newRow("euro_single_byte") << QByteArray("\x80" "1") << QStringLiteral("€1") << QList<int>{0, 1, 2};
-    QTest::newRow("ff_is_not_a_character") << QByteArray("a\xff" "b") << QStringLiteral("a b") << QList<int>{0, 1, 2, 3};
-    QTest::newRow("lead_byte_at_end") << QByteArray("a\xc4") << QStringLiteral("a ") << QList<int>{0, 1, 2};
-    QTest::newRow("lead_byte_before_blank") << QByteArray("\xc4 a") << QStringLiteral("  a") << QList<int>{0, 1, 2, 3};
+    QTest::newRow("ascii_looking_trail_bytes")
+        << gbk(QStringLiteral("淺丂x")) << QStringLiteral("淺丂x") << QList<int> {0, 2, 4, 5};
+    QTest::newRow("euro_single_byte") << QByteArray("\x80"
+                                                    "1")
+                                      << QStringLiteral("€1") << QList<int> {0, 1, 2};
+    QTest::newRow("ff_is_not_a_character") << QByteArray("a\xff"
+                                                         "b")
+                                           << QStringLiteral("a b") << QList<int> {0, 1, 2, 3};
+    QTest::newRow("lead_byte_at_end")
+        << QByteArray("a\xc4") << QStringLiteral("a ") << QList<int> {0, 1, 2};
+    QTest::newRow("lead_byte_before_blank")
+        << QByteArray("\xc4 a") << QStringLiteral("  a") << QList<int> {0, 1, 2, 3};
     // 'a' can be a trail byte: after a lead byte it is part of the character.
-    QTest::newRow("lead_byte_takes_ascii_trail") << QByteArray("\xc4" "a") << QStringLiteral("\u8176") << QList<int>{0, 2};
-    QTest::newRow("control_characters_become_blanks") << QByteArray("a\x01\x1b" "b\n")
-                                                      << QStringLiteral("a  b\n") << QList<int>{0, 1, 2, 3, 4, 5};
-    QTest::newRow("empty") << QByteArray() << QString() << QList<int>{0};
+    QTest::newRow("lead_byte_takes_ascii_trail") << QByteArray("\xc4"
+                                                               "a")
+                                                 << QStringLiteral("\u8176") << QList<int> {0, 2};
+    QTest::newRow("control_characters_become_blanks") << QByteArray(
+        "a\x01\x1b"
+        "b\n") << QStringLiteral("a  b\n") << QList<int> {0, 1, 2, 3, 4, 5};
+    QTest::newRow("empty") << QByteArray() << QString() << QList<int> {0};
 }
 
 void TestGbkText::decodeMapsEveryCharacterToItsBytes()
@@ -79,22 +91,22 @@ void TestGbkText::sentencesSplitWhereAReaderPauses_data()
 
     QTest::newRow("chinese_stops")
         << QStringLiteral("你好。真的吗？是的！好；走…")
-        << QStringList{QStringLiteral("你好。"), QStringLiteral("真的吗？"), QStringLiteral("是的！"),
-                       QStringLiteral("好；"), QStringLiteral("走…")};
+        << QStringList {QStringLiteral("你好。"), QStringLiteral("真的吗？"),
+               QStringLiteral("是的！"), QStringLiteral("好；"), QStringLiteral("走…")};
     QTest::newRow("closing_quote_belongs_to_sentence")
         << QStringLiteral("他说：“走吧。”我们走了。")
-        << QStringList{QStringLiteral("他说：“走吧。”"), QStringLiteral("我们走了。")};
+        << QStringList {QStringLiteral("他说：“走吧。”"), QStringLiteral("我们走了。")};
     QTest::newRow("english_needs_a_blank_after_the_stop")
         << QStringLiteral("It costs 3.5 yuan. Yes! (Really.) ok")
-        << QStringList{QStringLiteral("It costs 3.5 yuan."), QStringLiteral("Yes!"),
-                       QStringLiteral("(Really.)"), QStringLiteral("ok")};
+        << QStringList {QStringLiteral("It costs 3.5 yuan."), QStringLiteral("Yes!"),
+               QStringLiteral("(Really.)"), QStringLiteral("ok")};
     QTest::newRow("line_breaks_end_sentences")
         << QStringLiteral("第一行\r\n第二行\n\n  第三行")
-        << QStringList{QStringLiteral("第一行"), QStringLiteral("第二行"), QStringLiteral("第三行")};
-    QTest::newRow("repeated_stops_stay_together")
-        << QStringLiteral("什么？！……好吧。")
-        << QStringList{QStringLiteral("什么？！……"), QStringLiteral("好吧。")};
-    QTest::newRow("only_blanks") << QStringLiteral(" \t\r\n ") << QStringList{};
+        << QStringList {
+               QStringLiteral("第一行"), QStringLiteral("第二行"), QStringLiteral("第三行")};
+    QTest::newRow("repeated_stops_stay_together") << QStringLiteral(
+        "什么？！……好吧。") << QStringList {QStringLiteral("什么？！……"), QStringLiteral("好吧。")};
+    QTest::newRow("only_blanks") << QStringLiteral(" \t\r\n ") << QStringList {};
 }
 
 void TestGbkText::sentencesSplitWhereAReaderPauses()

@@ -105,14 +105,14 @@ void TestHanReader::userListWinsOverEverything()
     UserPronunciations list;
     list.parse(QStringLiteral("# names the dictionaries do not know\n"
                               "曾国藩 zeng1 guo2 fan1\n"
-                              "银行 yín xíng\n"        // tone marks, against the word list
-                              "乐 lao4\n"              // a single character
+                              "银行 yín xíng\n" // tone marks, against the word list
+                              "乐 lao4\n" // a single character
                               "長城 chang2 cheng2\n"), // traditional: matches 长城 too
-               *m_data);
+        *m_data);
     QVERIFY(list.problems().isEmpty());
     QCOMPARE(list.size(), 4);
     QCOMPARE(pinyinOf(QStringLiteral("曾国藩在银行"), &list),
-             QStringLiteral("曾:zeng1 国:guo2 藩:fan1 在:zai4 银:yin2 行:xing2"));
+        QStringLiteral("曾:zeng1 国:guo2 藩:fan1 在:zai4 银:yin2 行:xing2"));
     QCOMPARE(pinyinOf(QStringLiteral("音乐"), &list), QStringLiteral("音:yin1 乐:lao4"));
     QCOMPARE(pinyinOf(QStringLiteral("长城"), &list), QStringLiteral("长:chang2 城:cheng2"));
     // Without the list, the dictionaries again.
@@ -123,21 +123,21 @@ void TestHanReader::userListReportsBadLinesAndSkipsThem()
 {
     UserPronunciations list;
     list.parse(QStringLiteral("好人 hao3 ren2\n"
-                              "坏人 huai4\n"              // 2: one syllable short
-                              "hello he2 lo5\n"           // 3: not Chinese
-                              "大家 da4 jia9\n"           // 4: no tone 9
+                              "坏人 huai4\n" // 2: one syllable short
+                              "hello he2 lo5\n" // 3: not Chinese
+                              "大家 da4 jia9\n" // 4: no tone 9
                               "\n"
                               "  # only a comment\n"
-                              "大 xyz4\n"                 // 7: not a syllable
+                              "大 xyz4\n" // 7: not a syllable
                               "雪 xue3 # a comment after\n"),
-               *m_data);
+        *m_data);
     QCOMPARE(list.size(), 2);
     QList<int> lines;
     for (const UserPronunciations::Problem &p : list.problems()) {
         lines << p.line;
         QVERIFY(!p.reason.isEmpty());
     }
-    QCOMPARE(lines, (QList<int>{2, 3, 4, 7}));
+    QCOMPARE(lines, (QList<int> {2, 3, 4, 7}));
     QCOMPARE(pinyinOf(QStringLiteral("好人雪"), &list), QStringLiteral("好:hao3 人:ren2 雪:xue3"));
 }
 
@@ -154,7 +154,8 @@ void TestHanReader::userListFromAFile()
     {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("\xEF\xBB\xBF" "单于 chan2 yu2\n"); // UTF-8 with a byte-order mark
+        f.write("\xEF\xBB\xBF"
+                "单于 chan2 yu2\n"); // UTF-8 with a byte-order mark
     }
     QVERIFY(!list.isCurrent(path));
     QVERIFY(list.load(path, *m_data, &error));

@@ -8,14 +8,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QSettings>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -52,8 +52,8 @@ void countEnd(void *context, const char *text)
 
 int toWave(const QByteArray &text, const QString &path, bool male = false)
 {
-    return Narrex_SpeakToWave(text.constData(), gbk(path).constData(), male ? 20 : 10,
-                              male ? 1 : 4, 50, 100, 30, 1, "");
+    return Narrex_SpeakToWave(
+        text.constData(), gbk(path).constData(), male ? 20 : 10, male ? 1 : 4, 50, 100, 30, 1, "");
 }
 
 int speak(const QByteArray &text, int voice = 4)
@@ -103,14 +103,16 @@ private:
     void start();
 
     EndCounter m_ends;
-    NarrexNotifyTarget m_target{&m_ends, &countEnd};
+    NarrexNotifyTarget m_target {&m_ends, &countEnd};
     QTemporaryDir m_dir;
 };
 
 void TestNarrex::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Sonarel")).removeRecursively();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Sonarel"))
+        .removeRecursively();
     QVERIFY(m_dir.isValid());
 }
 
@@ -176,7 +178,7 @@ void TestNarrex::waveHoldsRealSpeech()
     QCOMPARE(wav.bitsPerSample, 16);
     QCOMPARE(wav.sampleRate, 22050);
     QVERIFY2(wav.seconds() > minSeconds && wav.seconds() < maxSeconds,
-             qPrintable(QString::number(wav.seconds())));
+        qPrintable(QString::number(wav.seconds())));
     QVERIFY2(wav.rms() > 0.02, qPrintable(QString::number(wav.rms())));
 
     // sox, a reader we did not write, sees the same file.
@@ -198,7 +200,7 @@ void TestNarrex::femaleAndMaleVoicesDiffer()
     const double female = WavFile::read(f).medianPitchHz();
     const double male = WavFile::read(m).medianPitchHz();
     QVERIFY2(male > 70 && female > male * 1.3,
-             qPrintable(QStringLiteral("female %1 Hz, male %2 Hz").arg(female).arg(male)));
+        qPrintable(QStringLiteral("female %1 Hz, male %2 Hz").arg(female).arg(male)));
 }
 
 void TestNarrex::readingPlaysThroughTheSystemOutput()
@@ -244,12 +246,13 @@ void TestNarrex::readingProgressRisesToHundredAndEndsOnce()
     // lasts (a busy machine may make it later; the end must come, which the
     // loop above waits for).
     QVERIFY2(took > seconds * 0.9,
-             qPrintable(QStringLiteral("reading took %1 s, speech lasts %2 s").arg(took).arg(seconds)));
+        qPrintable(QStringLiteral("reading took %1 s, speech lasts %2 s").arg(took).arg(seconds)));
     for (int i = 1; i < seen.size(); ++i)
-        QVERIFY2(seen[i] >= seen[i - 1], qPrintable(QStringLiteral("%1 then %2").arg(seen[i - 1]).arg(seen[i])));
+        QVERIFY2(seen[i] >= seen[i - 1],
+            qPrintable(QStringLiteral("%1 then %2").arg(seen[i - 1]).arg(seen[i])));
     QVERIFY(!seen.contains(100) || seen.indexOf(100) >= seen.size() - 2);
     QVERIFY2(std::count_if(seen.begin(), seen.end(), [](int p) { return p > 0 && p < 100; }) >= 3,
-             "progress should move through the reading");
+        "progress should move through the reading");
 
     QTest::qWait(400);
     QCOMPARE(m_ends.count, 1);
@@ -349,14 +352,16 @@ void TestNarrex::invalidGbkIsReadAroundNotThrough()
 {
     start();
     const QByteArray clean = gbk(QStringLiteral("你好 世界。"));
-    const QByteArray broken = gbk(QStringLiteral("你好")) + QByteArray("\xff\x81 \xff") + gbk(QStringLiteral("世界。"));
+    const QByteArray broken
+        = gbk(QStringLiteral("你好")) + QByteArray("\xff\x81 \xff") + gbk(QStringLiteral("世界。"));
     const QString a = m_dir.filePath(QStringLiteral("clean.wav"));
     const QString b = m_dir.filePath(QStringLiteral("broken.wav"));
     QCOMPARE(toWave(clean, a), NARREX_OK);
     QCOMPARE(toWave(broken, b), NARREX_OK);
     const double ca = WavFile::read(a).seconds();
     const double cb = WavFile::read(b).seconds();
-    QVERIFY2(cb > ca * 0.8 && cb < ca * 1.3, qPrintable(QStringLiteral("%1 vs %2").arg(cb).arg(ca)));
+    QVERIFY2(
+        cb > ca * 0.8 && cb < ca * 1.3, qPrintable(QStringLiteral("%1 vs %2").arg(cb).arg(ca)));
 
     QCOMPARE(speak(broken), NARREX_OK);
     QTRY_COMPARE_WITH_TIMEOUT(m_ends.count, 1, 10000);
@@ -364,10 +369,11 @@ void TestNarrex::invalidGbkIsReadAroundNotThrough()
 
 void TestNarrex::failedConversionLeavesOldFileWhole_data()
 {
-    QTest::addColumn<QString>("target");  // relative to a fresh folder
+    QTest::addColumn<QString>("target"); // relative to a fresh folder
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("family");
-    QTest::newRow("nothing_to_speak") << QStringLiteral("old.wav") << QStringLiteral("。。。") << 10;
+    QTest::newRow("nothing_to_speak")
+        << QStringLiteral("old.wav") << QStringLiteral("。。。") << 10;
     QTest::newRow("unknown_voice") << QStringLiteral("old.wav") << ShortChinese << 30;
     QTest::newRow("target_is_a_folder") << QStringLiteral("folder") << ShortChinese << 10;
     QTest::newRow("folder_missing") << QStringLiteral("missing/new.wav") << ShortChinese << 10;
@@ -389,14 +395,15 @@ void TestNarrex::failedConversionLeavesOldFileWhole()
     }
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     const QString path = dir.filePath(target);
-    QVERIFY(Narrex_SpeakToWave(gbk(text).constData(), gbk(path).constData(), family, 4, 50, 100,
-                               30, 1, "") != NARREX_OK);
+    QVERIFY(Narrex_SpeakToWave(
+                gbk(text).constData(), gbk(path).constData(), family, 4, 50, 100, 30, 1, "")
+        != NARREX_OK);
     QFile old(dir.filePath(QStringLiteral("old.wav")));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), oldContent);
     // Nothing half-written is left behind.
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList({QStringLiteral("folder"), QStringLiteral("old.wav")}));
+        QStringList({QStringLiteral("folder"), QStringLiteral("old.wav")}));
     QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());
 }
 
@@ -408,8 +415,8 @@ void TestNarrex::conversionReportsItsProgressToAnotherThread()
         text += ShortChinese;
     const QByteArray bytes = gbk(text);
     const QByteArray path = gbk(m_dir.filePath(QStringLiteral("progress.wav")));
-    std::atomic<int> result{0};
-    std::atomic<bool> done{false};
+    std::atomic<int> result {0};
+    std::atomic<bool> done {false};
     std::thread worker([&] {
         result = Narrex_SpeakToWave(bytes.constData(), path.constData(), 10, 4, 50, 100, 30, 1, "");
         done = true;
@@ -430,7 +437,7 @@ void TestNarrex::conversionReportsItsProgressToAnotherThread()
     worker.join();
     QCOMPARE(result.load(), NARREX_OK);
     QVERIFY2(std::count_if(seen.begin(), seen.end(), [](int p) { return p > 0 && p < 100; }) > 0,
-             "no progress seen during the conversion");
+        "no progress seen during the conversion");
     for (int i = 1; i < seen.size(); ++i)
         QVERIFY(seen[i] >= seen[i - 1] && seen[i] >= 0);
     int32_t percent = 0;
@@ -446,9 +453,12 @@ void TestNarrex::speakingRangeFollowsEachSentenceOnce()
 {
     start();
     const QStringList sentences = {
-        QStringLiteral("今天天气很好。"), QStringLiteral("We walk to the park! "),
-        QStringLiteral("“真好玩！”"), QStringLiteral("Is it far? "),
-        QStringLiteral("不远；"), QStringLiteral("走吧"),
+        QStringLiteral("今天天气很好。"),
+        QStringLiteral("We walk to the park! "),
+        QStringLiteral("“真好玩！”"),
+        QStringLiteral("Is it far? "),
+        QStringLiteral("不远；"),
+        QStringLiteral("走吧"),
     };
     // The last sentence ends with a line break instead of a stop.
     const QByteArray text = gbk(sentences.join(QString()) + QStringLiteral("\n再见。"));
@@ -505,7 +515,7 @@ void TestNarrex::speakingRangeIsNothingWhenNothingIsHeard()
     QCOMPARE(ss, -1);
     start();
     QCOMPARE(Narrex_GetSpeakingRange(&ss, &sl, &ws, &wl), NARREX_ERR_IDLE); // idle
-    QCOMPARE((QList<int32_t>{ss, sl, ws, wl}), (QList<int32_t>{-1, 0, -1, 0}));
+    QCOMPARE((QList<int32_t> {ss, sl, ws, wl}), (QList<int32_t> {-1, 0, -1, 0}));
     QString longText;
     for (int i = 0; i < 40; ++i)
         longText += ShortChinese;
@@ -517,7 +527,7 @@ void TestNarrex::speakingRangeIsNothingWhenNothingIsHeard()
     // A conversion beside the reading takes neither its range nor its
     // progress (it used to take both: the editor lost the highlight and the
     // progress bar showed the conversion's percentage).
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     const QByteArray path = gbk(m_dir.filePath(QStringLiteral("range.wav")));
     const QByteArray convert = gbk(longText + longText);
     std::thread worker([&] {
@@ -544,7 +554,9 @@ void TestNarrex::speakingRangeIsNothingWhenNothingIsHeard()
     // The conversion races through its text; the reading is heard in real
     // time and has barely begun.
     QVERIFY2(highestConversion > 50 && highestReading < 20,
-             qPrintable(QStringLiteral("conversion %1 %, reading %2 %").arg(highestConversion).arg(highestReading)));
+        qPrintable(QStringLiteral("conversion %1 %, reading %2 %")
+                       .arg(highestConversion)
+                       .arg(highestReading)));
     QCOMPARE(Narrex_GetSpeakingRange(nullptr, nullptr, nullptr, nullptr), NARREX_OK);
 
     // Paused: still the range; stopped: nothing.
@@ -552,7 +564,7 @@ void TestNarrex::speakingRangeIsNothingWhenNothingIsHeard()
     QCOMPARE(Narrex_GetSpeakingRange(nullptr, nullptr, nullptr, nullptr), NARREX_OK);
     QCOMPARE(Narrex_Stop(), NARREX_OK);
     QCOMPARE(Narrex_GetSpeakingRange(&ss, &sl, &ws, &wl), NARREX_ERR_IDLE);
-    QCOMPARE((QList<int32_t>{ss, sl, ws, wl}), (QList<int32_t>{-1, 0, -1, 0}));
+    QCOMPARE((QList<int32_t> {ss, sl, ws, wl}), (QList<int32_t> {-1, 0, -1, 0}));
     QCOMPARE(m_ends.count, 0);
 }
 
@@ -622,15 +634,18 @@ void TestNarrex::chineseIsSpokenAsLongAsMandarinTakes()
     const auto espeak = [&](const QString &voice) {
         const QString out = m_dir.filePath(voice + QStringLiteral(".wav"));
         QProcess p;
-        p.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), voice, QStringLiteral("-s"),
-                                             QStringLiteral("165"), QStringLiteral("-w"), out,
-                                             QStringLiteral("-f"), textFile});
+        p.start(QStringLiteral("espeak-ng"),
+            {QStringLiteral("-v"), voice, QStringLiteral("-s"), QStringLiteral("165"),
+                QStringLiteral("-w"), out, QStringLiteral("-f"), textFile});
         return p.waitForFinished(60000) && p.exitCode() == 0 ? WavFile::read(out).seconds() : 0.0;
     };
     const double mine = WavFile::read(ours).seconds();
     const double mandarin = espeak(QStringLiteral("cmn-latn-pinyin+f2"));
     const double spelled = espeak(QStringLiteral("cmn+f2"));
-    const QString figures = QStringLiteral("ours %1 s, Mandarin %2 s, spelled %3 s").arg(mine).arg(mandarin).arg(spelled);
+    const QString figures = QStringLiteral("ours %1 s, Mandarin %2 s, spelled %3 s")
+                                .arg(mine)
+                                .arg(mandarin)
+                                .arg(spelled);
     QVERIFY2(mandarin > 10 && mine > mandarin * 0.9 && mine < mandarin * 1.1, qPrintable(figures));
     QVERIFY2(spelled > mine * 1.2, qPrintable(figures));
 }
@@ -654,10 +669,10 @@ void TestNarrex::mixedTextIsFollowedInItsOwnBytes()
     }
     QCOMPARE(m_ends.count, 1);
     const QSet<QString> pieces = {u"价"_qs, u"格"_qs, u"在"_qs, u"2"_qs, u"0"_qs, u"6"_qs, u"年"_qs,
-                                  u"上"_qs, u"涨"_qs, u"iPhone"_qs, u"也"_qs, u"贵"_qs, u"了"_qs};
+        u"上"_qs, u"涨"_qs, u"iPhone"_qs, u"也"_qs, u"贵"_qs, u"了"_qs};
     const QString seen = QStringList(heard.values()).join(u'|');
     QVERIFY2(heard.contains(u"iPhone"_qs) && heard.contains(u"2"_qs) && heard.contains(u"年"_qs),
-             qPrintable(seen));
+        qPrintable(seen));
     QVERIFY2(heard.subtract(pieces).isEmpty(), qPrintable(seen));
 }
 
@@ -673,7 +688,7 @@ void TestNarrex::englishInsideChineseMakesNoPause()
     QCOMPARE(toWave(gbk(QStringLiteral("我用iPhone，打电话")), path), NARREX_OK);
     const double comma = WavFile::read(path).longestInnerSilence();
     QVERIFY2(mixed < 0.12 && comma > 0.15,
-             qPrintable(QStringLiteral("mixed %1 s, with a comma %2 s").arg(mixed).arg(comma)));
+        qPrintable(QStringLiteral("mixed %1 s, with a comma %2 s").arg(mixed).arg(comma)));
 }
 
 void TestNarrex::oldChineseVoiceSettingIsMoved()
@@ -683,7 +698,7 @@ void TestNarrex::oldChineseVoiceSettingIsMoved()
     // keeping its variant; the English voice is left as it was.
     {
         QSettings ini(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
-                      QStringLiteral("Narrex"));
+            QStringLiteral("Narrex"));
         ini.setValue(QStringLiteral("FemaleChinese/Voice"), QStringLiteral("cmn"));
         ini.setValue(QStringLiteral("FemaleChinese/Variant"), QStringLiteral("f4"));
         ini.setValue(QStringLiteral("MaleChinese/Voice"), QStringLiteral("cmn"));
@@ -692,10 +707,12 @@ void TestNarrex::oldChineseVoiceSettingIsMoved()
     start();
     QCOMPARE(Narrex_Close(), NARREX_OK);
     QSettings ini(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
-                  QStringLiteral("Narrex"));
-    QCOMPARE(ini.value(QStringLiteral("FemaleChinese/Voice")).toString(), QStringLiteral("cmn-latn-pinyin"));
+        QStringLiteral("Narrex"));
+    QCOMPARE(ini.value(QStringLiteral("FemaleChinese/Voice")).toString(),
+        QStringLiteral("cmn-latn-pinyin"));
     QCOMPARE(ini.value(QStringLiteral("FemaleChinese/Variant")).toString(), QStringLiteral("f4"));
-    QCOMPARE(ini.value(QStringLiteral("MaleChinese/Voice")).toString(), QStringLiteral("cmn-latn-pinyin"));
+    QCOMPARE(ini.value(QStringLiteral("MaleChinese/Voice")).toString(),
+        QStringLiteral("cmn-latn-pinyin"));
     QCOMPARE(ini.value(QStringLiteral("MaleEnglish/Voice")).toString(), QStringLiteral("en-gb"));
     ini.clear();
 }
@@ -722,7 +739,7 @@ void TestNarrex::settingsOfferOnlyVoicesThatReadChinese()
         dialog->reject();
     });
     QCOMPARE(Narrex_SetDialog(0, ""), NARREX_ERR_CANCELLED);
-    QCOMPARE(chineseVoices, (QStringList{u"cmn-latn-pinyin"_qs, u"cmn-latn-pinyin"_qs}));
+    QCOMPARE(chineseVoices, (QStringList {u"cmn-latn-pinyin"_qs, u"cmn-latn-pinyin"_qs}));
     QVERIFY(englishVoices.contains(QStringLiteral("en-us")));
     for (const QString &v : std::as_const(englishVoices))
         QVERIFY2(v.startsWith(QStringLiteral("en")), qPrintable(v));
@@ -733,7 +750,7 @@ void TestNarrex::settingsOfferOnlyVoicesThatReadChinese()
     for (const QString &variant : std::as_const(variants)) {
         {
             QSettings ini(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
-                          QStringLiteral("Narrex"));
+                QStringLiteral("Narrex"));
             ini.setValue(QStringLiteral("FemaleChinese/Variant"), variant);
         }
         start();
@@ -746,7 +763,8 @@ void TestNarrex::settingsOfferOnlyVoicesThatReadChinese()
         QCOMPARE(Narrex_Close(), NARREX_OK);
     }
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
-              QStringLiteral("Narrex")).clear();
+        QStringLiteral("Narrex"))
+        .clear();
 }
 
 void TestNarrex::pronunciationListIsEditedFromTheSettings()
@@ -786,9 +804,11 @@ void TestNarrex::pronunciationListIsEditedFromTheSettings()
     QVERIFY2(problems.contains(QStringLiteral("第 2 行")), qPrintable(problems));
     QCOMPARE(reading(QStringLiteral("银行")), QStringLiteral("银:yin2 行:xing2"));
 
-    QFile file(QFileInfo(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Sonarel"),
-                                   QStringLiteral("Narrex")).fileName()).path()
-               + QStringLiteral("/Pronunciations.txt"));
+    QFile file(QFileInfo(QSettings(QSettings::IniFormat, QSettings::UserScope,
+                             QStringLiteral("Sonarel"), QStringLiteral("Narrex"))
+                             .fileName())
+                   .path()
+        + QStringLiteral("/Pronunciations.txt"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("银行 yin2 xing2\n坏 x9\n"));
     file.remove();

@@ -70,7 +70,7 @@ void TestReadingQueue::finishesOnlyWhenEverythingWasPlayed()
     QCOMPARE(q.state(), ReadingQueue::State::Finished);
     QVERIFY(q.claimFinished(g));
     QVERIFY(!q.claimFinished(g)); // one notification per reading
-    QCOMPARE(q.percent(), 100);   // until the next reading or a stop
+    QCOMPARE(q.percent(), 100); // until the next reading or a stop
 }
 
 void TestReadingQueue::stopTurnsAwayTheOldReading()
@@ -106,7 +106,7 @@ void TestReadingQueue::fullQueueHoldsTheProducerUntilThereIsRoom()
     AudioChunk b = chunk(10);
     QVERIFY(!q.tryPush(g, b));
 
-    std::atomic<bool> pushed{false};
+    std::atomic<bool> pushed {false};
     std::thread producer([&] {
         AudioChunk c = chunk(10);
         pushed = q.push(g, c);
@@ -126,7 +126,7 @@ void TestReadingQueue::stopWakesAProducerWaitingForRoom()
     const quint64 g = q.begin(10);
     AudioChunk a = chunk(10);
     QVERIFY(q.tryPush(g, a));
-    std::atomic<int> result{-1};
+    std::atomic<int> result {-1};
     std::thread producer([&] {
         AudioChunk c = chunk(10);
         result = q.push(g, c) ? 1 : 0;

@@ -27,7 +27,8 @@ void TestSentences::splitsWhereTheReaderPauses_data()
         {u"It costs 3.50 yuan."_qs, u"Cheap!"_qs, u"Right?"_qs});
     row("closers_belong_to_the_sentence", u"他说：“好！”然后走了。(Yes.) Fine"_qs,
         {u"他说：“好！”"_qs, u"然后走了。"_qs, u"(Yes.)"_qs, u"Fine"_qs});
-    row("repeated_stops_stay_together", u"什么？！真的吗？？"_qs, {u"什么？！"_qs, u"真的吗？？"_qs});
+    row("repeated_stops_stay_together", u"什么？！真的吗？？"_qs,
+        {u"什么？！"_qs, u"真的吗？？"_qs});
     row("line_breaks_end_sentences", u"第一行\n第二行\r\n\n第三行"_qs,
         {u"第一行"_qs, u"第二行"_qs, u"第三行"_qs});
     row("blanks_belong_to_none", u"  甲。  乙。 "_qs, {u"甲。"_qs, u"乙。"_qs});
@@ -48,12 +49,12 @@ void TestSentences::splitsWhereTheReaderPauses()
 void TestSentences::findsTheSentenceAtAPosition()
 {
     const QString text = u"甲乙。  丙丁！"_qs;
-    QCOMPARE(Sentences::at(text, 0), (Range{0, 3}));
-    QCOMPARE(Sentences::at(text, 2), (Range{0, 3}));
-    QCOMPARE(Sentences::at(text, 4), (Range{5, 8})); // in the blanks: the next one
-    QCOMPARE(Sentences::at(text, 7), (Range{5, 8}));
-    QCOMPARE(Sentences::at(text, 8), (Range{5, 8})); // at the end: the last one
-    QCOMPARE(Sentences::at(QString(), 0), (Range{0, 0}));
+    QCOMPARE(Sentences::at(text, 0), (Range {0, 3}));
+    QCOMPARE(Sentences::at(text, 2), (Range {0, 3}));
+    QCOMPARE(Sentences::at(text, 4), (Range {5, 8})); // in the blanks: the next one
+    QCOMPARE(Sentences::at(text, 7), (Range {5, 8}));
+    QCOMPARE(Sentences::at(text, 8), (Range {5, 8})); // at the end: the last one
+    QCOMPARE(Sentences::at(QString(), 0), (Range {0, 0}));
 }
 
 QTEST_GUILESS_MAIN(TestSentences)

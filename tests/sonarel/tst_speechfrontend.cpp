@@ -80,7 +80,8 @@ void TestSpeechFrontEnd::readsWhatAChineseReaderSays_data()
     // The phrases other windows have spoken.
     row("drill_question", u"出题 5加6", "出:chu1 题:ti2 五:wu3 加:jia1 六:liu4");
     row("calendar_today", u"今天是2024年5月12日",
-        "今:jin1 天:tian1 是:shi4 二:er4 零:ling2 二:er4 四:si4 年:nian2 五:wu3 月:yue4 十:shi2 二:er4 日:ri4");
+        "今:jin1 天:tian1 是:shi4 二:er4 零:ling2 二:er4 四:si4 年:nian2 五:wu3 月:yue4 十:shi2 "
+        "二:er4 日:ri4");
     row("drill_verdict", u"答对了", "答:da2 对:dui4 了:le5");
     // 一 and 不 take the tone the next syllable asks for; counted, 一 keeps yi1.
     row("yi_before_fourth_tone", u"一个", "一:yi2 个:ge4");
@@ -127,8 +128,8 @@ void TestSpeechFrontEnd::eachLanguageGoesToItsVoice_data()
         << QStringLiteral("I have 3 apples.") << false << QStringLiteral("en[I have 3 apples.]");
     QTest::newRow("chinese_inside_english_voice")
         << QStringLiteral("Hello 你好") << true << QStringLiteral("en[Hello] cmn[ni3 hao3。]");
-    QTest::newRow("numbers_alone_in_chinese_voice")
-        << QStringLiteral("2026") << false << QStringLiteral("cmn[liang3 qian1 ling2 er4 shi2 liu4。]");
+    QTest::newRow("numbers_alone_in_chinese_voice") << QStringLiteral(
+        "2026") << false << QStringLiteral("cmn[liang3 qian1 ling2 er4 shi2 liu4。]");
     QTest::newRow("numbers_alone_in_english_voice")
         << QStringLiteral("2026") << true << QStringLiteral("en[2026.]");
     QTest::newRow("only_punctuation") << QStringLiteral("……！") << false << QString();
@@ -154,7 +155,8 @@ void TestSpeechFrontEnd::tokensMapBackToTheTextTheyRead()
     QStringList read;
     for (const SpeechRun &run : runs) {
         for (const SpeechRun::Token &t : run.tokens) {
-            const qsizetype next = &t == &run.tokens.back() ? run.text.size() : (&t + 1)->spokenStart;
+            const qsizetype next
+                = &t == &run.tokens.back() ? run.text.size() : (&t + 1)->spokenStart;
             QString spoken = run.text.mid(t.spokenStart, next - t.spokenStart).trimmed();
             spoken.remove(QRegularExpression(QStringLiteral("[，。！？.!?]$")));
             read << spoken + u'=' + text.mid(t.sourceStart, t.sourceEnd - t.sourceStart);
@@ -162,9 +164,9 @@ void TestSpeechFrontEnd::tokensMapBackToTheTextTheyRead()
             QCOMPARE(run.tokenAt(qint32(next - 1)), &t);
         }
     }
-    QCOMPARE(read, (QStringList{u"ta1=他"_qs, u"zai4=在"_qs, u"er4=2"_qs, u"ling2=0"_qs, u"er4=2"_qs,
-                                u"liu4=6"_qs, u"nian2=年"_qs, u"mai3=买"_qs, u"le5=了"_qs,
-                                u"iPhone=iPhone"_qs}));
+    QCOMPARE(read,
+        (QStringList {u"ta1=他"_qs, u"zai4=在"_qs, u"er4=2"_qs, u"ling2=0"_qs, u"er4=2"_qs,
+            u"liu4=6"_qs, u"nian2=年"_qs, u"mai3=买"_qs, u"le5=了"_qs, u"iPhone=iPhone"_qs}));
 }
 
 void TestSpeechFrontEnd::noChineseEverReachesTheEnglishVoice()
@@ -196,7 +198,7 @@ void TestSpeechFrontEnd::noChineseEverReachesTheEnglishVoice()
                     while (!word.isEmpty() && QStringLiteral("，。！？").contains(word.back()))
                         word.chop(1);
                     QVERIFY2(m_data->findSyllable(word.toLatin1()) != PinyinData::NoSyllable,
-                             qPrintable(sentence + QStringLiteral(" → ") + run.text));
+                        qPrintable(sentence + QStringLiteral(" → ") + run.text));
                 }
             }
             for (qsizetype i = 0; i < sentence.size(); ++i) {
@@ -211,7 +213,9 @@ void TestSpeechFrontEnd::noChineseEverReachesTheEnglishVoice()
         }
     }
     QVERIFY(han > 300000);
-    QVERIFY2(read == han, qPrintable(QStringLiteral("%1 of %2 unread: %3").arg(han - read).arg(han).arg(unread.join(u' '))));
+    QVERIFY2(read == han,
+        qPrintable(
+            QStringLiteral("%1 of %2 unread: %3").arg(han - read).arg(han).arg(unread.join(u' '))));
 }
 
 void TestSpeechFrontEnd::everySyllableIsReadAsMandarin()

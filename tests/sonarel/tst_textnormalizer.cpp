@@ -88,7 +88,8 @@ void TestTextNormalizer::readsNumbersAndSymbolsTheChineseWay_data()
     row("mobile_number", u"电话13812345678", u"电话幺三八幺二三四五六七八");
     row("mobile_number_grouped", u"电话138-1234-5678", u"电话幺三八幺二三四五六七八");
     row("landline", u"电话010-12345678", u"电话零幺零幺二三四五六七八");
-    row("long_digit_string", u"编号12345678901234567890", u"编号一二三四五六七八九零一二三四五六七八九零");
+    row("long_digit_string", u"编号12345678901234567890",
+        u"编号一二三四五六七八九零一二三四五六七八九零");
     row("leading_zeros_digit_by_digit", u"代号007", u"代号零零七");
     // The drill's sums and their signs.
     row("sum", u"5+6=11", u"五加六等于十一");
@@ -118,12 +119,25 @@ void TestTextNormalizer::cardinals_data()
     QTest::addColumn<QString>("read");
     // One 零 for a run of zeros inside, none at the end; 十 for a leading 10.
     const QList<std::pair<const char *, const char16_t *>> rows = {
-        {"0", u"零"}, {"7", u"七"}, {"10", u"十"}, {"15", u"十五"}, {"20", u"二十"},
-        {"110", u"一百一十"}, {"101", u"一百零一"}, {"1001", u"一千零一"}, {"1010", u"一千零一十"},
-        {"5010", u"五千零一十"}, {"10000", u"一万"}, {"10001", u"一万零一"},
-        {"100010", u"十万零一十"}, {"200000", u"二十万"}, {"20000", u"两万"},
-        {"120000000", u"一亿二千万"}, {"100000001", u"一亿零一"},
-        {"1000000000000", u"一万亿"}, {"0012", u"十二"},
+        {"0", u"零"},
+        {"7", u"七"},
+        {"10", u"十"},
+        {"15", u"十五"},
+        {"20", u"二十"},
+        {"110", u"一百一十"},
+        {"101", u"一百零一"},
+        {"1001", u"一千零一"},
+        {"1010", u"一千零一十"},
+        {"5010", u"五千零一十"},
+        {"10000", u"一万"},
+        {"10001", u"一万零一"},
+        {"100010", u"十万零一十"},
+        {"200000", u"二十万"},
+        {"20000", u"两万"},
+        {"120000000", u"一亿二千万"},
+        {"100000001", u"一亿零一"},
+        {"1000000000000", u"一万亿"},
+        {"0012", u"十二"},
     };
     for (const auto &[digits, read] : rows)
         QTest::newRow(digits) << QString::fromLatin1(digits) << QString::fromUtf16(read);
@@ -144,8 +158,8 @@ void TestTextNormalizer::everyUnitMapsBackToWhatItReads()
     const NormalizedText n = TextNormalizer::normalize(text);
     QCOMPARE(n.text, QStringLiteral("在二零二六年，体温三十七摄氏度。"));
     const auto source = [&](qsizetype unit) {
-        return text.mid(n.sourceStart[size_t(unit)],
-                        n.sourceEnd[size_t(unit)] - n.sourceStart[size_t(unit)]);
+        return text.mid(
+            n.sourceStart[size_t(unit)], n.sourceEnd[size_t(unit)] - n.sourceStart[size_t(unit)]);
     };
     QCOMPARE(source(1), QStringLiteral("2"));
     QCOMPARE(source(2), QStringLiteral("0"));
@@ -179,18 +193,22 @@ void TestTextNormalizer::hostileInputNeverStopsTheRest_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("read");
-    QTest::newRow("huge_exponent") << QStringLiteral("值1e309完") << QStringLiteral("值一e三百零九完");
-    QTest::newRow("division_by_zero") << QStringLiteral("算1/0完") << QStringLiteral("算一除以零完");
+    QTest::newRow("huge_exponent")
+        << QStringLiteral("值1e309完") << QStringLiteral("值一e三百零九完");
+    QTest::newRow("division_by_zero")
+        << QStringLiteral("算1/0完") << QStringLiteral("算一除以零完");
     QTest::newRow("lone_percent") << QStringLiteral("%") << QStringLiteral("百分号");
     QTest::newRow("double_colon") << QStringLiteral("甲::乙") << QStringLiteral("甲::乙");
     QTest::newRow("signs_without_numbers") << QStringLiteral("-+-.,/") << QStringLiteral("-加-.,/");
     QTest::newRow("operator_at_the_end") << QStringLiteral("5+") << QStringLiteral("五加");
     // Not a date (no 13th month): a sum of three numbers.
-    QTest::newRow("date_that_is_not_one") << QStringLiteral("2026-13-45") << QStringLiteral("两千零二十六减十三减四十五");
-    QTest::newRow("time_that_is_not_one") << QStringLiteral("25:99") << QStringLiteral("二十五比九十九");
+    QTest::newRow("date_that_is_not_one")
+        << QStringLiteral("2026-13-45") << QStringLiteral("两千零二十六减十三减四十五");
+    QTest::newRow("time_that_is_not_one")
+        << QStringLiteral("25:99") << QStringLiteral("二十五比九十九");
     QString digits(10000, u'7');
-    QTest::newRow("ten_thousand_digits") << digits + QStringLiteral("完")
-                                         << QString(10000, u'七') + QStringLiteral("完");
+    QTest::newRow("ten_thousand_digits")
+        << digits + QStringLiteral("完") << QString(10000, u'七') + QStringLiteral("完");
 }
 
 void TestTextNormalizer::hostileInputNeverStopsTheRest()
@@ -219,8 +237,8 @@ void TestTextNormalizer::randomInputAlwaysMapsInsideTheText()
         QCOMPARE(n.flags.size(), size_t(n.text.size()));
         for (size_t i = 0; i < n.sourceStart.size(); ++i) {
             QVERIFY2(n.sourceStart[i] >= 0 && n.sourceStart[i] < n.sourceEnd[i]
-                         && n.sourceEnd[i] <= text.size(),
-                     qPrintable(text));
+                    && n.sourceEnd[i] <= text.size(),
+                qPrintable(text));
         }
     }
 }

@@ -69,14 +69,16 @@ void TestWavWriter::headerDescribesTheData()
     if (!rf64) {
         QCOMPARE(h.left(4), QByteArray("RIFF"));
         QCOMPARE(h.mid(12, 4), QByteArray("JUNK"));
-        QCOMPARE(qFromLittleEndian<quint32>(p + 4), quint32(dataBytes + WavWriter::HeaderBytes - 8));
+        QCOMPARE(
+            qFromLittleEndian<quint32>(p + 4), quint32(dataBytes + WavWriter::HeaderBytes - 8));
         QCOMPARE(qFromLittleEndian<quint32>(p + 76), quint32(dataBytes));
     } else {
         QCOMPARE(h.left(4), QByteArray("RF64"));
         QCOMPARE(h.mid(12, 4), QByteArray("ds64"));
         QCOMPARE(qFromLittleEndian<quint32>(p + 4), 0xFFFFFFFFu);
         QCOMPARE(qFromLittleEndian<quint32>(p + 76), 0xFFFFFFFFu);
-        QCOMPARE(qFromLittleEndian<quint64>(p + 20), quint64(dataBytes + WavWriter::HeaderBytes - 8));
+        QCOMPARE(
+            qFromLittleEndian<quint64>(p + 20), quint64(dataBytes + WavWriter::HeaderBytes - 8));
         QCOMPARE(qFromLittleEndian<quint64>(p + 28), quint64(dataBytes));
         QCOMPARE(qFromLittleEndian<quint64>(p + 36), quint64(dataBytes / 2));
     }

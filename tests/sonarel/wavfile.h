@@ -59,7 +59,8 @@ struct WavFile {
         const int minLag = sampleRate / 500;
         const int maxLag = sampleRate / 60;
         std::vector<double> pitches;
-        for (size_t start = 0; start + size_t(frame + maxLag) < samples.size(); start += size_t(frame)) {
+        for (size_t start = 0; start + size_t(frame + maxLag) < samples.size();
+             start += size_t(frame)) {
             double energy = 0;
             for (int i = 0; i < frame; ++i)
                 energy += double(samples[start + i]) * samples[start + i];
